@@ -1,0 +1,141 @@
+#include "support/ProgramRunner.h"
+
+#include <X11/Xutil.h>
+
+namespace testsupport
+{
+    juce::File ProgramRunner::programFile()
+    {
+        return juce::File (KMX_PROGRAM_PATH);
+    }
+
+    ProgramRunner::ProgramRunner() : dpy (XOpenDisplay (nullptr))
+    {
+        // A window manager would have created these atoms; the toolkit only
+        // sets window-manager hints whose atoms exist already.
+        if (dpy != nullptr)
+            for (auto* atom : { "_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR",
+                                "_NET_ACTIVE_WINDOW", "_NET_WM_NAME", "_NET_WM_WINDOW_TYPE",
+                                "_NET_WM_WINDOW_TYPE_NORMAL" })
+                XInternAtom (dpy, atom, False);
+    }
+
+    ProgramRunner::~ProgramRunner()
+    {
+        if (process != nullptr && process->isRunning())
+        {
+            process->kill();
+            process->waitForProcessToFinish (5000);
+        }
+
+        if (dpy != nullptr)
+            XCloseDisplay (dpy);
+    }
+
+    bool ProgramRunner::start()
+    {
+        process = std::make_unique<juce::ChildProcess>();
+        return process->start (programFile().getFullPathName(), 0);
+    }
+
+    bool ProgramRunner::isRunning() const
+    {
+        return process != nullptr && process->isRunning();
+    }
+
+    bool ProgramRunner::waitForExit (int timeoutMs, int& exitCode)
+    {
+        if (process == nullptr || ! process->waitForProcessToFinish (timeoutMs))
+            return false;
+
+        exitCode = (int) process->getExitCode();
+        return true;
+    }
+
+    // The window's title from WM_NAME or _NET_WM_NAME, read as UTF-8 bytes
+    // (JUCE stores WM_NAME as UTF8_STRING, which XFetchName does not read).
+    static juce::String titleOf (::Display* dpy, ::Window w)
+    {
+        for (auto* propertyName : { "_NET_WM_NAME", "WM_NAME" })
+        {
+            XTextProperty text;
+
+            if (XGetTextProperty (dpy, w, &text, XInternAtom (dpy, propertyName, False)) != 0)
+            {
+                juce::String title;
+
+                if (text.value != nullptr)
+                {
+                    title = juce::String::fromUTF8 ((const char*) text.value, (int) text.nitems);
+                    XFree (text.value);
+                }
+
+                if (title.isNotEmpty())
+                    return title;
+            }
+        }
+
+        return {};
+    }
+
+    static ::Window search (::Display* dpy, ::Window w, const juce::String& title, int depth)
+    {
+        if (titleOf (dpy, w) == title)
+        {
+            XWindowAttributes attributes;
+
+            if (XGetWindowAttributes (dpy, w, &attributes) != 0 && attributes.map_state == IsViewable)
+                return w;
+        }
+
+        if (depth > 2)
+            return 0;
+
+        ::Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        ::Window found = 0;
+
+        if (XQueryTree (dpy, w, &root, &parent, &children, &count) != 0)
+        {
+            for (unsigned int i = 0; i < count && found == 0; ++i)
+                found = search (dpy, children[i], title, depth + 1);
+
+            if (children != nullptr)
+                XFree (children);
+        }
+
+        return found;
+    }
+
+    ::Window findWindowByName (::Display* dpy, const juce::String& title)
+    {
+        return search (dpy, DefaultRootWindow (dpy), title, 0);
+    }
+
+    ::Window ProgramRunner::waitForWindow (const juce::String& title, int timeoutMs)
+    {
+        if (dpy == nullptr)
+            return 0;
+
+        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+
+        do
+        {
+            if (auto w = findWindowByName (dpy, title))
+                return w;
+
+            juce::Thread::sleep (50);
+        }
+        while (juce::Time::getMillisecondCounter() < end);
+
+        return 0;
+    }
+
+    bool clickInWindow (::Window w, int x, int y)
+    {
+        juce::ChildProcess xdotool;
+        juce::StringArray args { "xdotool", "mousemove", "--window", juce::String ((juce::int64) w),
+                                 juce::String (x), juce::String (y), "click", "1" };
+        return xdotool.start (args, 0) && xdotool.waitForProcessToFinish (5000) && xdotool.getExitCode() == 0;
+    }
+}
