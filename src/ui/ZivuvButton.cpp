@@ -1,7 +1,24 @@
 #include "ui/ZivuvButton.h"
+#include "ui/BtnLookAndFeel.h"
+#include "platform/FontNames.h"
 
-ZivuvButton::ZivuvButton (const juce::String& name) : juce::Button (name) {}
-ZivuvButton::~ZivuvButton() = default;
+ZivuvButton::ZivuvButton (const juce::String& name)
+    : juce::Button (name)
+{
+    buttonLook = new BtnLookAndFeel();
+    setLookAndFeel (buttonLook);
+    setColour (juce::TextButton::buttonColourId, juce::Colours::black);
+    setColour (juce::TextButton::buttonOnColourId, juce::Colours::black);
+    setConnectedEdges (ConnectedOnLeft | ConnectedOnRight | ConnectedOnTop | ConnectedOnBottom);
+}
+
+ZivuvButton::~ZivuvButton()
+{
+    // The look must not be in use when it goes.
+    setLookAndFeel (nullptr);
+    delete buttonLook;
+    buttonLook = nullptr;
+}
 
 void ZivuvButton::refreshText (const juce::String& text)
 {
@@ -11,11 +28,22 @@ void ZivuvButton::refreshText (const juce::String& text)
         setButtonText (text);
 }
 
-void ZivuvButton::paintButton (juce::Graphics& g, bool, bool pressed)
+juce::Font ZivuvButton::getLabelFont() const
 {
-    g.fillAll (findColour (juce::TextButton::buttonColourId));
+    const float height = juce::jmin ((float) getHeight() * 0.8f, 13.0f);
+    return juce::Font (fontnames::resolve (fontName), height, fontStyle);
+}
+
+void ZivuvButton::paintButton (juce::Graphics& g, bool mouseOver, bool pressed)
+{
+    const auto colourId = getToggleState() ? juce::TextButton::buttonOnColourId
+                                           : juce::TextButton::buttonColourId;
+    buttonLook->drawButtonBackground (g, *this, findColour (colourId), mouseOver, pressed);
+
+    g.setFont (getLabelFont());
     g.setColour (juce::Colour (16, 16, 16));
-    g.setFont (juce::Font (fontName, juce::jmin (getHeight() * 0.8f, 13.0f), fontStyle));
+
+    // The label sinks one pixel with the face.
     const int d = pressed ? 5 : 4;
     g.drawFittedText (getButtonText(), d, d, getWidth() - 8, getHeight() - 8,
                       juce::Justification (textJustification), 1, 0.7f);
