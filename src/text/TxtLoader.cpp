@@ -1,58 +1,238 @@
 #include "text/TxtLoader.h"
+#include "text/TextBlocks.h"
+#include "platform/Locales.h"
+
+#include <cstdio>
+#include <cstring>
+
+const juce::uint16 languageIds[12] = { 0x0409, 0x040c, 0x0407, 0x040a, 0x0410, 0x0413,
+                                       0x0419, 0x0816, 0x0804, 0x0404, 0x0412, 0x0411 };
 
 static TxtLoader* textTable = nullptr;
 
-static const char* const englishTexts[TextCount] = {
-    "", "KMX", "KMX-Q7", "Updater Program", "OK", "Start", "Cancel", "Close",
-    "Language Selections", "Please select a language.", "There is an error in the update file.",
-    "Your %s is not connected.", "Updates the version of your %s firmware.",
-    "Current Version: Ver. %d.%02d", "Update Version: Ver. %d.%02d", "Updating your %s firmware.",
-    "Please wait for a few moments until the update process is complete.",
-    "The update of your version of the %s firmware is now complete.", "An error has occurred.",
-    "It was not possible to update the program.", "Your %s is not recognized.",
-    "1. Connect the USB-A terminal on your %s and \nyour computer using a USB cable.",
-    "2. Start your %s in update mode by pressing the power button while pressing the [%s] button and the [%s] button on the left deck.",
-    "3. Restart this program.",
-    "Start your %s in update mode by pressing the power button while pressing the [%s] button and the [%s] button on the left deck."
-};
-
+//==============================================================================
 TxtLoader::TxtLoader()
 {
-    for (int i = 0; i < 12; ++i)
-        fonts[i] = "Arial";
-
-    languageNames[0] = "English";
+    currentLanguage = -1;
+    parseBlock (baseBlock.data, baseBlock.length, TextSection::FONT_WIN, fonts, numLanguages);
+    parseBlock (baseBlock.data, baseBlock.length, TextSection::LANG, languageNames, numLanguages);
 }
 
 TxtLoader::~TxtLoader() = default;
 
-const juce::String& TxtLoader::getCurrentFont() const { return getFont (currentLanguage); }
-const juce::String& TxtLoader::getFont (int index) const { return (unsigned) index < 12u ? fonts[index] : emptyText; }
-const juce::String& TxtLoader::getLanguageName (int index) const { return (unsigned) index < 12u ? languageNames[index] : emptyText; }
-const juce::String& TxtLoader::getText (int index) const { return (unsigned) index < (unsigned) TextCount ? texts[index] : emptyText; }
+const juce::String& TxtLoader::getCurrentFont() const
+{
+    return getFont (currentLanguage);
+}
+
+const juce::String& TxtLoader::getFont (int index) const
+{
+    return (unsigned) index < (unsigned) numLanguages ? fonts[index] : emptyText;
+}
+
+const juce::String& TxtLoader::getLanguageName (int index) const
+{
+    return (unsigned) index < (unsigned) numLanguages ? languageNames[index] : emptyText;
+}
+
+const juce::String& TxtLoader::getText (int index) const
+{
+    return (unsigned) index < (unsigned) TextCount ? texts[index] : emptyText;
+}
 
 void TxtLoader::selectLanguage (int index)
 {
-    if (index == currentLanguage)
+    if (index == currentLanguage || (unsigned) index >= (unsigned) numLanguages)
         return;
 
     currentLanguage = index;
+    loadLanguage (index, TextSection::STR, texts, TextCount);
+}
 
-    for (int i = 0; i < TextCount; ++i)
-        texts[i] = juce::String::fromUTF8 (englishTexts[i]);
+void TxtLoader::loadLanguage (int index, TextSection wanted, juce::String* slots, int max)
+{
+    if ((unsigned) index >= (unsigned) numLanguages)
+        return;
+
+    const auto& block = languageBlocks[index];
+    parseBlock (block.data, block.length, wanted, slots, max);
+}
+
+//==============================================================================
+void TxtLoader::parseBlock (const char* data, size_t length, TextSection wanted, juce::String* slots, int max)
+{
+    if (data == nullptr || slots == nullptr)
+        return;
+
+    char line[lineBufferSize];
+    char text[lineBufferSize];
+
+    auto section = TextSection::none;
+    int stored = 0;
+    size_t start = 0;
+
+    while (start < length)
+    {
+        // A line ends at the later of the first CR and the first LF: CR LF
+        // ends at its LF, and a block of lone LFs or lone CRs has no byte of
+        // the other kind to find.
+        const auto rest = length - start;
+        const auto* cr = static_cast<const char*> (std::memchr (data + start, '\r', rest));
+        const auto* lf = static_cast<const char*> (std::memchr (data + start, '\n', rest));
+
+        size_t lineLength, next;
+
+        if (cr != nullptr || lf != nullptr)
+        {
+            const auto lineEnd = (size_t) (juce::jmax (cr, lf) - data);
+            lineLength = lineEnd - start - (cr != nullptr && lf != nullptr ? 1 : 0);
+            next = lineEnd + 1;
+        }
+        else
+        {
+            lineLength = rest;
+            next = length;
+        }
+
+        // Longer lines are outside the format; keep what fits.
+        lineLength = juce::jmin (lineLength, (size_t) lineBufferSize - 1);
+        std::memcpy (line, data + start, lineLength);
+        line[lineLength] = 0;
+        start = next;
+
+        const char first = line[0];
+
+        if (first == 0 || first == '\r' || first == '\n' || first == '#')
+            continue;
+
+        if (first == ':')
+        {
+            if (std::strstr (line, "EOF") != nullptr)
+                return;
+
+            if (std::strstr (line, "FONT_WIN") != nullptr)   section = TextSection::FONT_WIN;
+            else if (std::strstr (line, "LANG") != nullptr)  section = TextSection::LANG;
+            else if (std::strstr (line, "STR") != nullptr)   section = TextSection::STR;
+            else                                             section = TextSection::none;
+
+            continue;
+        }
+
+        if (section != wanted || wanted == TextSection::none || stored >= max)
+            continue;
+
+        unquoteLine (line, text);
+        slots[stored++] = juce::String (juce::CharPointer_UTF8 (text),
+                                        juce::CharPointer_UTF8 (text + std::strlen (text)));
+    }
+}
+
+void TxtLoader::unquoteLine (const char* line, char* out)
+{
+    const char* in = std::strchr (line, '"');
+
+    if (in == nullptr)
+    {
+        *out = 0;
+        return;
+    }
+
+    ++in;
+
+    while (*in != 0 && *in != '"')
+    {
+        if (*in == '\\')
+        {
+            const char escaped = in[1] == 'r'  ? '\r'
+                               : in[1] == 'n'  ? '\n'
+                               : in[1] == 't'  ? '\t'
+                               : in[1] == '"'  ? '"'
+                               : in[1] == '\\' ? '\\'
+                               : 0;
+
+            if (escaped != 0)
+            {
+                *out++ = escaped;
+                in += 2;
+                continue;
+            }
+        }
+
+        *out++ = *in++;
+    }
+
+    *out = 0;
+}
+
+//==============================================================================
+static char lowerAscii (char c)
+{
+    return c >= 'A' && c <= 'Z' ? (char) (c - 'A' + 'a') : c;
+}
+
+bool onInstalledLocale (const char* localeId)
+{
+    if (localeId == nullptr)
+        return false;
+
+    // Two digits are needed; a shorter string names no language.
+    const auto length = std::strlen (localeId);
+
+    if (length < 2)
+        return true;
+
+    const auto* lastTwo = localeId + length - 2;
+    auto* table = getTextTable();
+
+    for (int i = 1; i < TxtLoader::numLanguages; ++i)
+    {
+        char digits[3];
+        std::snprintf (digits, sizeof (digits), "%02x", (unsigned) (languageIds[i] & 0xff));
+
+        if (lowerAscii (lastTwo[0]) == digits[0] && lowerAscii (lastTwo[1]) == digits[1])
+            table->available[i] = 1;
+    }
+
+    return true;
 }
 
 int TxtLoader::chooseDefaultLanguage()
 {
     available[0] = 1;
+
+    for (int i = 1; i < numLanguages; ++i)
+        available[i] = 0;
+
+    Locales::enumInstalledLocales (onInstalledLocale);
+
+    const juce::uint16 id = Locales::getUserDefaultLangId();
+
+    if ((id & 0xff) == 0x04)
+    {
+        if (id == 0x0804)
+            return available[8] != 0 ? 8 : 0;
+
+        if (id == 0x0404 || id == 0x0c04 || id == 0x1404 || id == 0x1004 || id == 0x7c04)
+            return available[9] != 0 ? 9 : 0;
+
+        return 0;
+    }
+
+    for (int i = 0; i < numLanguages; ++i)
+        if ((languageIds[i] & 0xff) == (id & 0xff))
+            return available[i] != 0 ? i : 0;
+
     return 0;
 }
 
+//==============================================================================
 void createTextTable()
 {
     if (textTable != nullptr)
         return;
 
+    // The table must be the process-wide one before the locale scan, which
+    // reaches it through getTextTable().
     textTable = new TxtLoader();
     textTable->selectLanguage (textTable->chooseDefaultLanguage());
 }
@@ -67,6 +247,7 @@ TxtLoader* getTextTable()
 
 void deleteTextTable()
 {
-    delete textTable;
+    auto* table = textTable;
     textTable = nullptr;
+    delete table;
 }
