@@ -152,6 +152,11 @@ namespace hidgate_emulator
     // kind NoAnswer excepted) or the time is up; true when idle.
     HIDGATE_EMULATOR_API bool waitUntilIdle (int timeoutMs = 5000);
 
+    // Applies a scenario text as if it had been read from hidgate-scenario.txt
+    // beside the executable (the format is in README.md). Nothing is applied
+    // when a line is not understood; then *error says which.
+    HIDGATE_EMULATOR_API bool applyScenario (const std::string& text, std::string* error = nullptr);
+
     // Back to the defaults above; keeps the callback window and the started
     // state, announces nothing.
     HIDGATE_EMULATOR_API void reset();
