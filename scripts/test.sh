@@ -25,6 +25,7 @@ run_ctest() {
     local stage="$1"; shift
     local log="$out/$stage-ctest.log"
     echo "=== $stage: ctest $*"
+    ensure_xvfb || echo "test: no X display for the window tests" >&2
     ctest --output-on-failure --no-tests=error -j "$(nproc)" "$@" 2>&1 | tee "$log"
     local rc=${PIPESTATUS[0]}
     local line total bad

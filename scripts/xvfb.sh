@@ -19,6 +19,15 @@ start_xvfb() {
     return 1
 }
 
+# Starts a new server if ours is gone.
+ensure_xvfb() {
+    if [ -n "${KMX_XVFB_PID:-}" ] && kill -0 "$KMX_XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    stop_xvfb
+    start_xvfb
+}
+
 stop_xvfb() {
     if [ -n "${KMX_XVFB_PID:-}" ]; then
         kill "$KMX_XVFB_PID" 2>/dev/null
