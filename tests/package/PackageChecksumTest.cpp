@@ -2,6 +2,7 @@
 
 #include "package/PackageChecksum.h"
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -69,4 +70,42 @@ TEST (PackageChecksum, AgreesWithTheAugmentedRegisterForm)
     const std::vector<std::uint8_t> ones (100, 0xFF), high (100, 0x80);
     EXPECT_EQ (packageChecksum (ones.data(), 100), augmentedCrc (ones.data(), 100));
     EXPECT_EQ (packageChecksum (high.data(), 100), augmentedCrc (high.data(), 100));
+}
+
+// Blocks checked side by side give each block's own checksum, whatever the
+// mix of lengths, equal, empty or missing.
+TEST (PackageChecksum, SideBySideEqualsOneByOne)
+{
+    std::mt19937 random (777);
+    std::vector<std::uint8_t> pool (20000);
+
+    for (auto& b : pool)
+        b = (std::uint8_t) random();
+
+    const std::vector<std::vector<int>> mixes = {
+        {}, { 5 }, { 0 }, { 100, 100 }, { 1, 2, 3 }, { 300, 0, 300, 7 },
+        { 62, 63, 64, 65, 66 }, { 4000, 1, 1, 1, 1, 1, 1, 1 }, { 0, 0, 9, 0, 0, 0, 0, 2000 },
+        { 17, 4093, 250, 250, 3000, 1, 999, 64 }, { 10, -4, 20 },
+    };
+
+    for (const auto& lengths : mixes)
+    {
+        std::vector<const std::uint8_t*> data;
+        std::size_t offset = 0;
+
+        for (auto length : lengths)
+        {
+            data.push_back (pool.data() + offset);
+            offset += (std::size_t) std::max (length, 0);
+        }
+
+        if (! data.empty())
+            data[0] = lengths[0] == 0 ? nullptr : data[0];
+
+        std::vector<std::uint16_t> results (lengths.size(), 0xBEEF);
+        packageChecksums (data.data(), lengths.data(), results.data(), (int) lengths.size());
+
+        for (size_t i = 0; i < lengths.size(); ++i)
+            EXPECT_EQ (results[i], packageChecksum (data[i], lengths[i])) << "block " << i << " of " << lengths.size();
+    }
 }
