@@ -108,7 +108,7 @@ void Emulator::resetLocked()
 {
     devices.clear();
     nextNumber = 1;
-    plugLocked (updateModeType, defaultFirmware);
+    addDeviceLocked (updateModeType, defaultFirmware);
     answerDelayMs = defaultAnswerDelay;
     pendingPolls = defaultPendingPolls;
     faults.clear();
@@ -130,15 +130,21 @@ Device* Emulator::findLocked (int number)
     return nullptr;
 }
 
-int Emulator::plugLocked (int type, int version)
+int Emulator::addDeviceLocked (int type, int version)
 {
     Device d;
     d.number = nextNumber++;
     d.type = type;
     d.firmwareVersion = version;
     devices.push_back (std::move (d));
-    postLocked (arrivalMessage, devices.back().number);
     return devices.back().number;
+}
+
+int Emulator::plugLocked (int type, int version)
+{
+    const int number = addDeviceLocked (type, version);
+    postLocked (arrivalMessage, number);
+    return number;
 }
 
 bool Emulator::unplugLocked (int number)
@@ -926,7 +932,7 @@ bool Emulator::applyScenario (const std::string& text, std::string* error)
         nextNumber = 1;
 
         for (const auto& d : deviceLines)
-            plugLocked (d.type, d.version);
+            addDeviceLocked (d.type, d.version);
     }
 
     if (delay >= 0) answerDelayMs = delay;

@@ -104,6 +104,7 @@ namespace hidgate_emulator
         Emulator();
 
         Device* findLocked (int number);
+        int addDeviceLocked (int type, int version);   // announces nothing
         int plugLocked (int type, int version);
         bool unplugLocked (int number);
         void postLocked (unsigned int message, int number);
