@@ -27,7 +27,7 @@ namespace
         { "Arial",           { "Liberation Sans", "Arimo", "DejaVu Sans" } },
         { "Microsoft YaHei", { "Droid Sans Fallback", "Noto Sans CJK SC", nullptr } },
         { "Malgun Gothic",   { "NanumGothic", "NanumBarunGothic", nullptr } },
-        { "MS UI Gothic",    { "IPAGothic", "IPAPGothic", "Droid Sans Fallback" } },
+        { "MS UI Gothic",    { "IPAPGothic", "IPAGothic", "Droid Sans Fallback" } },
     };
 
     // Where a character missing from both the font and the fallback is
