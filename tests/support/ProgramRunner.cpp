@@ -34,8 +34,21 @@ namespace testsupport
 
     bool ProgramRunner::start()
     {
+        return start (programFile());
+    }
+
+    bool ProgramRunner::start (const juce::File& executable)
+    {
         process = std::make_unique<juce::ChildProcess>();
-        return process->start (programFile().getFullPathName(), 0);
+        return process->start (juce::StringArray { executable.getFullPathName() }, 0);
+    }
+
+    bool ProgramRunner::start (const juce::File& executable, const juce::File& outputLog)
+    {
+        // The shell replaces itself with the program, so the child is the program.
+        process = std::make_unique<juce::ChildProcess>();
+        return process->start (juce::StringArray { "/bin/sh", "-c", "exec \"$0\" >\"$1\" 2>&1",
+                                                   executable.getFullPathName(), outputLog.getFullPathName() }, 0);
     }
 
     bool ProgramRunner::isRunning() const
@@ -137,5 +150,54 @@ namespace testsupport
         juce::StringArray args { "xdotool", "mousemove", "--window", juce::String ((juce::int64) w),
                                  juce::String (x), juce::String (y), "click", "1" };
         return xdotool.start (args, 0) && xdotool.waitForProcessToFinish (5000) && xdotool.getExitCode() == 0;
+    }
+
+    bool movePointerAway()
+    {
+        juce::ChildProcess xdotool;
+        juce::StringArray args { "xdotool", "mousemove", "0", "0" };
+        return xdotool.start (args, 0) && xdotool.waitForProcessToFinish (5000) && xdotool.getExitCode() == 0;
+    }
+
+    bool windowSize (::Display* dpy, ::Window w, int& width, int& height)
+    {
+        XWindowAttributes attributes;
+
+        if (dpy == nullptr || w == 0 || XGetWindowAttributes (dpy, w, &attributes) == 0)
+            return false;
+
+        width = attributes.width;
+        height = attributes.height;
+        return true;
+    }
+
+    juce::Image captureWindow (::Display* dpy, ::Window w)
+    {
+        int width = 0, height = 0;
+
+        if (! windowSize (dpy, w, width, height) || width <= 0 || height <= 0)
+            return {};
+
+        XImage* xi = XGetImage (dpy, w, 0, 0, (unsigned int) width, (unsigned int) height, AllPlanes, ZPixmap);
+
+        if (xi == nullptr)
+            return {};
+
+        juce::Image image (juce::Image::ARGB, width, height, false);
+        const int redShift   = xi->red_mask   != 0 ? __builtin_ctzl (xi->red_mask)   : 16;
+        const int greenShift = xi->green_mask != 0 ? __builtin_ctzl (xi->green_mask) : 8;
+        const int blueShift  = xi->blue_mask  != 0 ? __builtin_ctzl (xi->blue_mask)  : 0;
+
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+            {
+                const auto p = XGetPixel (xi, x, y);
+                image.setPixelAt (x, y, juce::Colour ((juce::uint8) ((p & xi->red_mask)   >> redShift),
+                                                      (juce::uint8) ((p & xi->green_mask) >> greenShift),
+                                                      (juce::uint8) ((p & xi->blue_mask)  >> blueShift)));
+            }
+
+        XDestroyImage (xi);
+        return image;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <juce_core/juce_core.h>
+#include <juce_graphics/juce_graphics.h>
 #include <X11/Xlib.h>
 
 #include <memory>
@@ -16,6 +17,13 @@ namespace testsupport
         ~ProgramRunner();
 
         bool start();
+        // Starts the given executable instead, e.g. a copy in a folder of its
+        // own with its hidgate, package and emulator scenario beside it.
+        bool start (const juce::File& executable);
+        // The same, with the program's standard output and error written to
+        // outputLog (the program itself prints nothing; a sanitizer or the
+        // toolkit's debug checks may).
+        bool start (const juce::File& executable, const juce::File& outputLog);
         bool waitForExit (int timeoutMs, int& exitCode);
         bool isRunning() const;
 
@@ -35,4 +43,15 @@ namespace testsupport
 
     // Clicks through the XTEST extension (xdotool), relative to a window.
     bool clickInWindow (::Window w, int x, int y);
+
+    // Moves the pointer to the root window's top-left corner, off any window
+    // centred on the screen, so that no button stays under it (hovered).
+    bool movePointerAway();
+
+    // The window's current pixels as the X server holds them (opaque ARGB);
+    // a null image if the window cannot be read.
+    juce::Image captureWindow (::Display* dpy, ::Window w);
+
+    // The window's inner size; false if it cannot be read.
+    bool windowSize (::Display* dpy, ::Window w, int& width, int& height);
 }
