@@ -1,9 +1,79 @@
 #include "app/MainComponent.h"
 
-// Placeholder transfer: announces itself and fails.
+#include "device/HidCtrl.h"
+#include "package/PackageFile.h"
+#include "transfer/TransferProtocol.h"
+
+namespace
+{
+    // The main component's side of the transfer: reports go out through the
+    // device connection, answers come back in `response` through the message
+    // thread, which signals `responseEvent`.
+    class MainComponentLink final : public TransferLink
+    {
+    public:
+        MainComponentLink (MainComponent& owner, HidCtrl& device, juce::WaitableEvent& event,
+                           const juce::uint8* answerBytes, std::atomic<double>& progressValue,
+                           double& percent)
+            : mc (owner), hidCtrl (device), responseEvent (event), response (answerBytes),
+              progress (progressValue), lastPercent (percent)
+        {
+        }
+
+        void write (const std::uint8_t* report) override
+        {
+            hidCtrl.writeIfConnected (report, Reports::reportSize);
+        }
+
+        bool waitForAnswer (int timeoutMs, Answer& answer) override
+        {
+            if (! responseEvent.wait (timeoutMs))
+                return false;
+
+            responseEvent.reset();
+            answer.code = response[0];
+            answer.percent = response[1];
+            return true;
+        }
+
+        void requestState (ScreenState s) override     { mc.requestState (s); }
+
+        // The bar reads the value on the message thread and needs nothing
+        // else from us, so relaxed ordering is enough.
+        void setProgress (double f) override           { progress.store (f, std::memory_order_relaxed); }
+
+        double reportedPercent() const override        { return lastPercent; }
+        void setReportedPercent (double p) override    { lastPercent = p; }
+
+        // The thread's own wait, which stopThread cuts short.
+        void pause (int ms) override                   { mc.wait (ms); }
+
+    private:
+        MainComponent& mc;
+        HidCtrl& hidCtrl;
+        juce::WaitableEvent& responseEvent;
+        const juce::uint8* response;
+        std::atomic<double>& progress;
+        double& lastPercent;
+    };
+}
+
 void MainComponent::run()
 {
-    requestState (Updating);
-    progress = 0.0;
-    requestState (Failed);
+    TransferPackage package;
+    package.file = PackageFile::besideExecutable ("KMX-Q7_UP.upd");
+
+    auto& a = package.announcement;
+    a.version = packageVersion;
+    a.payloadSize = packageSize > 0 ? (std::uint32_t) packageSize : 0u;
+
+    for (int i = 0; i < Reports::segmentCount; ++i)
+    {
+        a.lengths[i] = segmentLength[i];
+        a.checksums[i] = segmentChecksum[i];
+        a.enabled[i] = segmentEnabled[i];
+    }
+
+    MainComponentLink link (*this, *hidCtrl, responseEvent, response, progress, reportedPercent);
+    TransferProtocol (link, package, WorkerTimings::current()).run();
 }
