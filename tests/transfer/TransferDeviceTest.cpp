@@ -2,6 +2,7 @@
 
 #include "EmulatorControl.h"
 #include "package/CraftedPackage.h"
+#include "package/PackageFile.h"
 #include "package/PackageLayout.h"
 #include "support/MainComponentProbe.h"
 #include "support/MessageLoop.h"
@@ -17,8 +18,7 @@ namespace
     namespace emu = hidgate_emulator;
     using Bytes = std::vector<std::uint8_t>;
 
-    const juce::File besideMe = juce::File::getSpecialLocation (juce::File::currentExecutableFile)
-                                    .getSiblingFile ("KMX-Q7_UP.upd");
+    const juce::File besideMe = PackageFile::besideExecutable ("KMX-Q7_UP.upd");
 
     // Short enough that a time-out costs a fraction of a second, long enough
     // that an answer from the emulator is never mistaken for a missing one,
