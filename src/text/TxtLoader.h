@@ -1,6 +1,7 @@
 #pragma once
 
 #include <juce_core/juce_core.h>
+#include "text/TextBlockParser.h"
 
 // Indexes of the 25 screen texts of every language.
 enum TextIndex
@@ -33,15 +34,6 @@ enum TextIndex
     TextCount
 };
 
-// The sections of a text block; entries outside a known section are ignored.
-enum class TextSection
-{
-    none,
-    FONT_WIN,   // Windows font names, by language index
-    LANG,       // language names, by language index
-    STR         // screen texts, by text index
-};
-
 // The Windows language identifier of each language index: 0 English,
 // 1 French, 2 German, 3 Spanish, 4 Italian, 5 Dutch, 6 Russian,
 // 7 Portuguese, 8 Chinese (Simplified), 9 Chinese (Traditional),
@@ -56,7 +48,7 @@ class TxtLoader
 {
 public:
     static constexpr int numLanguages = 12;
-    static constexpr int lineBufferSize = 2048;   // longest line 2047 bytes
+    static constexpr int lineBufferSize = TextBlockParser::lineBufferSize;
 
     // Loads the fonts and language names; selects no language.
     TxtLoader();
