@@ -36,7 +36,9 @@ else()
     unset(_KMX_PREFIX_FORCED CACHE)
 endif()
 
-set(_kmx_install_dir ${CMAKE_INSTALL_LIBDIR}/${_kmx_install_name})
+# Always lib/<name>: a private folder of the program (FHS /usr/lib/<package>),
+# the same whatever prefix the tree was configured with.
+set(_kmx_install_dir lib/${_kmx_install_name})
 
 install(TARGETS KMXUpdateProgram RUNTIME DESTINATION ${_kmx_install_dir})
 install(TARGETS hidgate_${KMX_HIDGATE} LIBRARY DESTINATION ${_kmx_install_dir})
