@@ -10,6 +10,7 @@
 #include "support/ProgramRunner.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 using namespace e2e;
@@ -29,6 +30,18 @@ namespace
             // The language the program picks follows the locale; both it and
             // the expected pictures are made in English.
             ::setenv ("LC_ALL", "C.UTF-8", 1);
+
+            // In a sanitizer build the program reports, at its exit, blocks
+            // left by libraries the toolkit loads and unloads at run time (the
+            // reports name no module), and LeakSanitizer then sets exit code 1.
+            // The program's leaks are the component tests' business; here its
+            // exit code must be its own. Memory errors are still reported and
+            // fail the test through the program's log. The test process has
+            // read its own options already.
+            if (auto* asan = std::getenv ("ASAN_OPTIONS"))
+                ::setenv ("ASAN_OPTIONS", (juce::String (asan) + ":detect_leaks=0").toRawUTF8(), 1);
+            else
+                ::setenv ("ASAN_OPTIONS", "detect_leaks=0", 1);
             screens = std::make_unique<ExpectedScreens>();
         }
 
@@ -36,9 +49,21 @@ namespace
         {
             // Show what the programs printed, so that a sanitizer report or a
             // toolkit check from the real program fails the test too.
+            // A debug build of the toolkit also prints an X error for each
+            // window-manager atom this bare X server lacks; those are left out.
             for (auto& log : logs)
-                if (log.existsAsFile() && log.getSize() > 0)
-                    std::cout << "--- " << log.getFullPathName() << "\n" << log.loadFileAsString() << std::endl;
+            {
+                juce::StringArray lines;
+                log.readLines (lines);
+                lines.removeEmptyStrings();
+
+                for (int i = lines.size(); --i >= 0;)
+                    if (lines[i].startsWith ("ERROR: X returned BadAtom"))
+                        lines.remove (i);
+
+                if (! lines.isEmpty())
+                    std::cout << "--- " << log.getFullPathName() << "\n" << lines.joinIntoString ("\n") << std::endl;
+            }
         }
 
         static juce::String runName()
@@ -167,7 +192,12 @@ namespace
             {
                 juce::MemoryBlock received;
                 folder.file ("received-segment-" + juce::String (i + 1) + ".bin").loadFileAsData (received);
-                EXPECT_TRUE (received == package.data[i])
+                // Compared by hand: MemoryBlock's own comparison hands a null
+                // pointer to memcmp for empty blocks.
+                const bool same = received.getSize() == package.data[i].getSize()
+                               && (received.isEmpty()
+                                   || std::memcmp (received.getData(), package.data[i].getData(), received.getSize()) == 0);
+                EXPECT_TRUE (same)
                     << "segment " << (i + 1) << ": received " << received.getSize()
                     << " bytes, the package holds " << package.data[i].getSize()
                     << (package.enabled[i] ? "" : " (not to be written)");
