@@ -16,9 +16,9 @@
   typedef HINSTANCE HidgateInstance;
   typedef HWND HidgateWindow;
   #ifdef HIDGATE_BUILDING
-    #define HIDGATE_API __declspec(dllexport)
+    #define HIDGATE_API __attribute__ ((dllexport))
   #else
-    #define HIDGATE_API __declspec(dllimport)
+    #define HIDGATE_API __attribute__ ((dllimport))
   #endif
   #define HIDGATE_CALL __stdcall
 #else

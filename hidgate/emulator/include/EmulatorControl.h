@@ -17,9 +17,9 @@
 
 #if defined (_WIN32)
   #if defined (HIDGATE_BUILDING)
-    #define HIDGATE_EMULATOR_API __declspec(dllexport)
+    #define HIDGATE_EMULATOR_API __attribute__ ((dllexport))
   #else
-    #define HIDGATE_EMULATOR_API __declspec(dllimport)
+    #define HIDGATE_EMULATOR_API __attribute__ ((dllimport))
   #endif
 #else
   #define HIDGATE_EMULATOR_API __attribute__ ((visibility ("default")))
