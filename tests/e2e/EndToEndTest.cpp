@@ -89,6 +89,17 @@ namespace
             return w;
         }
 
+        // Why no window showed. A program that ends at once has met the
+        // one-instance lock: another copy runs somewhere on this machine
+        // (another test run, or one started by hand, on any display).
+        juce::String noWindow (ProgramRunner& program) const
+        {
+            if (! program.isRunning())
+                return "the program ended without a window: is another KMXUpdateProgram running on this machine?";
+
+            return "no window titled " + screens->title();
+        }
+
         // Polls the window until it shows the expected screen.
         ::testing::AssertionResult waitForScreen (ProgramRunner& program, ::Window w, const char* name,
                                                   ScreenState state, bool packageValid, int timeoutMs,
@@ -221,7 +232,7 @@ TEST_F (EndToEnd, WholeUpdateWithTheMouse)
     ASSERT_NE (program.display(), nullptr);
     ASSERT_TRUE (start (program, folder));
     const auto w = openWindow (program);
-    ASSERT_NE (w, 0u) << "no window titled " << screens->title();
+    ASSERT_NE (w, 0u) << noWindow (program);
 
     startUpdate (program, w);
     if (HasFatalFailure()) return;
@@ -247,7 +258,7 @@ TEST_F (EndToEnd, ControllerRemovedDuringTheSlicesEndsOnFailed)
     ProgramRunner program;
     ASSERT_TRUE (start (program, folder));
     const auto w = openWindow (program);
-    ASSERT_NE (w, 0u);
+    ASSERT_NE (w, 0u) << noWindow (program);
 
     startUpdate (program, w);
     if (HasFatalFailure()) return;
@@ -267,7 +278,7 @@ TEST_F (EndToEnd, MissingPackageShowsThePackageError)
     ProgramRunner program;
     ASSERT_TRUE (start (program, folder));
     const auto w = openWindow (program);
-    ASSERT_NE (w, 0u);
+    ASSERT_NE (w, 0u) << noWindow (program);
 
     ASSERT_TRUE (waitForScreen (program, w, "SelectLanguage", SelectLanguage, false, 10000));
     ASSERT_TRUE (click (w, rightButton()));
@@ -286,7 +297,7 @@ TEST_F (EndToEnd, NoControllerThenOneArrivesWithoutAClick)
     ProgramRunner program;
     ASSERT_TRUE (start (program, folder));
     const auto w = openWindow (program);
-    ASSERT_NE (w, 0u);
+    ASSERT_NE (w, 0u) << noWindow (program);
 
     ASSERT_TRUE (waitForScreen (program, w, "SelectLanguage", SelectLanguage, true, 10000));
     ASSERT_TRUE (click (w, rightButton()));
@@ -306,7 +317,7 @@ TEST_F (EndToEnd, SecondStartDuringTheUpdateExitsAndTheFirstCompletes)
     ProgramRunner first;
     ASSERT_TRUE (start (first, folder));
     const auto w = openWindow (first);
-    ASSERT_NE (w, 0u);
+    ASSERT_NE (w, 0u) << noWindow (first);
 
     startUpdate (first, w);
     if (HasFatalFailure()) return;
