@@ -26,6 +26,10 @@ jobs=${KMX_JOBS:-2}
 PNG_SRC=libpng1.6     PNG_VERSION=1.6.39-2+deb12u5
 JPEG_SRC=libjpeg-turbo JPEG_VERSION=1:2.1.5-2
 HIDAPI_SRC=hidapi     HIDAPI_VERSION=0.13.1-1
+# GoogleTest for the Windows test executables: built from the sources that Debian's googletest
+# package installs in /usr/src/googletest, at whatever version that package has.
+GTEST_SRCDIR=/usr/src/googletest
+GTEST_VERSION=$(dpkg-query -W -f='${Version}' googletest 2>/dev/null || echo none)
 
 log() { printf 'mingw-deps: %s\n' "$*" >&2; }
 die() { log "error: $*"; exit 1; }
@@ -40,6 +44,7 @@ all_done=1
 need_build png "$PNG_VERSION" && all_done=0
 need_build jpeg "$JPEG_VERSION" && all_done=0
 need_build hidapi "$HIDAPI_VERSION" && all_done=0
+need_build gtest "$GTEST_VERSION" && all_done=0
 if (( all_done )); then
     log "up to date in $prefix"
     exit 0
@@ -169,6 +174,15 @@ if need_build hidapi "$HIDAPI_VERSION"; then
         -DHIDAPI_BUILD_HIDTEST=OFF -DHIDAPI_WITH_TESTS=OFF -DHIDAPI_BUILD_PP_DATA_DUMP=OFF
     [[ -f "$prefix/include/hidapi/hidapi.h" ]] || die "hidapi installed no hidapi.h"
     echo "$HIDAPI_VERSION" > "$prefix/.stamps/hidapi"
+fi
+
+# --- GoogleTest -----------------------------------------------------------------------------
+if need_build gtest "$GTEST_VERSION"; then
+    [[ -f "$GTEST_SRCDIR/CMakeLists.txt" ]] || die "$GTEST_SRCDIR missing (install googletest)"
+    log "building GoogleTest $GTEST_VERSION"
+    cmake_build "$GTEST_SRCDIR" "$work/build-gtest" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
+    [[ -f "$prefix/lib/libgtest.a" ]] || die "GoogleTest installed no libgtest.a"
+    echo "$GTEST_VERSION" > "$prefix/.stamps/gtest"
 fi
 
 log "done: $prefix"

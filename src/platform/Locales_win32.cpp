@@ -2,39 +2,45 @@
 
 #include <windows.h>
 
-// Windows names the installed locales and the user's language itself.
-// EnumSystemLocalesA has no context argument, so the callback in use waits
-// in a static while the enumeration runs; the enumeration is synchronous and
-// only the message thread asks.
-
-namespace
+// Windows hands over both facts in exactly the form the language rules take: installed locales as
+// eight hexadecimal digits, the user's language as a 16-bit language identifier.
+namespace Locales
 {
-    Locales::InstalledLocaleCallback currentCallback = nullptr;
-
-    BOOL CALLBACK onLocale (LPSTR localeId)
+    namespace
     {
-        return currentCallback != nullptr && currentCallback (localeId) ? TRUE : FALSE;
+        // EnumSystemLocalesA takes no context pointer: the callback in use is kept here for the
+        // duration of one (synchronous) enumeration on the message thread.
+        InstalledLocaleCallback activeCallback = nullptr;
+
+        BOOL CALLBACK onSystemLocale (LPSTR localeId)
+        {
+            return activeCallback != nullptr && activeCallback (localeId) ? TRUE : FALSE;
+        }
+
+        class WindowsSource final : public Source
+        {
+        public:
+            void enumInstalledLocales (InstalledLocaleCallback callback) override
+            {
+                if (callback == nullptr)
+                    return;
+
+                const auto previous = activeCallback;
+                activeCallback = callback;
+                EnumSystemLocalesA (onSystemLocale, LCID_INSTALLED);
+                activeCallback = previous;
+            }
+
+            juce::uint16 getUserDefaultLangId() override
+            {
+                return static_cast<juce::uint16> (GetUserDefaultLangID());
+            }
+        };
     }
 
-    class WindowsSource final : public Locales::Source
+    Source& getSystemSource()
     {
-    public:
-        void enumInstalledLocales (Locales::InstalledLocaleCallback callback) override
-        {
-            currentCallback = callback;
-            EnumSystemLocalesA (onLocale, LCID_INSTALLED);
-            currentCallback = nullptr;
-        }
-
-        juce::uint16 getUserDefaultLangId() override
-        {
-            return (juce::uint16) GetUserDefaultLangID();
-        }
-    };
-}
-
-Locales::Source& Locales::getSystemSource()
-{
-    static WindowsSource source;
-    return source;
+        static WindowsSource source;
+        return source;
+    }
 }
