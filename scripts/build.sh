@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
-# Configures and builds one tree: scripts/build.sh <build-dir> [cmake options...]
+# Configures and builds one tree:
+#   scripts/build.sh <build-dir> [cmake options...]
+#   scripts/build.sh <build-dir> --target T... -- [cmake options...]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 dir="$1"; shift
+
+targets=()
+if [ "${1:-}" = "--target" ]; then
+    shift
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do targets+=("$1"); shift; done
+    [ "${1:-}" = "--" ] && shift
+fi
 
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
@@ -10,4 +19,8 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 
 cmake -S "$root" -B "$dir" "${launcher[@]}" "$@" >/dev/null
-cmake --build "$dir" -j "$(nproc)"
+if [ ${#targets[@]} -gt 0 ]; then
+    cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
+else
+    cmake --build "$dir" -j "$(nproc)"
+fi
