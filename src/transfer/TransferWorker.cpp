@@ -13,10 +13,10 @@ namespace
     {
     public:
         MainComponentLink (MainComponent& owner, HidCtrl& device, juce::WaitableEvent& event,
-                           const juce::uint8* answerBytes, std::atomic<double>& progressValue,
-                           double& percent)
+                           const juce::uint8* answerBytes, juce::CriticalSection& lock,
+                           std::atomic<double>& progressValue, double& percent)
             : mc (owner), hidCtrl (device), responseEvent (event), response (answerBytes),
-              progress (progressValue), lastPercent (percent)
+              stateLock (lock), progress (progressValue), lastPercent (percent)
         {
         }
 
@@ -31,6 +31,10 @@ namespace
                 return false;
 
             responseEvent.reset();
+
+            // Read under the lock, so that a writer of `response` that holds
+            // it too (Cancel, a removal) is ordered after this read.
+            const juce::ScopedLock sl (stateLock);
             answer.code = response[0];
             answer.percent = response[1];
             return true;
@@ -38,9 +42,10 @@ namespace
 
         void requestState (ScreenState s) override     { mc.requestState (s); }
 
-        // The bar reads the value on the message thread and needs nothing
-        // else from us, so relaxed ordering is enough.
-        void setProgress (double f) override           { progress.store (f, std::memory_order_relaxed); }
+        // The bar reads the value on the message thread. A release store
+        // costs nothing more on common processors and orders the answer we
+        // just read before anything that has seen the new value.
+        void setProgress (double f) override           { progress.store (f, std::memory_order_release); }
 
         double reportedPercent() const override        { return lastPercent; }
         void setReportedPercent (double p) override    { lastPercent = p; }
@@ -53,6 +58,7 @@ namespace
         HidCtrl& hidCtrl;
         juce::WaitableEvent& responseEvent;
         const juce::uint8* response;
+        juce::CriticalSection& stateLock;
         std::atomic<double>& progress;
         double& lastPercent;
     };
@@ -74,6 +80,6 @@ void MainComponent::run()
         a.enabled[i] = segmentEnabled[i];
     }
 
-    MainComponentLink link (*this, *hidCtrl, responseEvent, response, progress, reportedPercent);
+    MainComponentLink link (*this, *hidCtrl, responseEvent, response, stateLock, progress, reportedPercent);
     TransferProtocol (link, package, WorkerTimings::current()).run();
 }
