@@ -14,6 +14,12 @@ namespace fontnames
 {
 namespace
 {
+    // Blanks have no outline of their own; the ideographic space is one too.
+    bool isBlank (juce::juce_wchar c)
+    {
+        return juce::CharacterFunctions::isWhitespace (c) || c == 0x3000;
+    }
+
     struct Equivalent
     {
         const char* windowsName;
@@ -128,7 +134,7 @@ namespace
         if (auto* wrapped = dynamic_cast<GlyphFallbackTypeface*> (&typeface))
             return ownGlyph (wrapped->getInner(), c, outline);
 
-        if (juce::CharacterFunctions::isWhitespace (c))
+        if (isBlank (c))
             return true;
 
         if (! typeface.getOutlineForGlyph ((int) c, outline) || outline.isEmpty())
@@ -203,7 +209,7 @@ void setFallbackFontName (const juce::String& name)
 
 bool typefaceHasGlyph (juce::Typeface& typeface, juce::juce_wchar character)
 {
-    if (juce::CharacterFunctions::isWhitespace (character))
+    if (isBlank (character))
         return true;
 
     juce::Path outline, missing;

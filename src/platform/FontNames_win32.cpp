@@ -4,6 +4,12 @@
 // from the fallback font by itself.
 namespace fontnames
 {
+    // Blanks have no outline of their own; the ideographic space is one too.
+    static bool isBlank (juce::juce_wchar c)
+    {
+        return juce::CharacterFunctions::isWhitespace (c) || c == 0x3000;
+    }
+
     juce::String resolve (const juce::String& name)
     {
         return name;
@@ -20,7 +26,7 @@ namespace fontnames
 
     bool typefaceHasGlyph (juce::Typeface& typeface, juce::juce_wchar character)
     {
-        if (juce::CharacterFunctions::isWhitespace (character))
+        if (isBlank (character))
             return true;
 
         juce::Array<int> glyphs;

@@ -24,7 +24,7 @@ public:
     static void show (MainComponent& component, const Screen& screen);
 
     // What a screen is made of.
-    static const juce::GlyphArrangement& screenText (MainComponent& c)  { return c.screenText; }
+    static juce::GlyphArrangement& screenText (MainComponent& c)        { return c.screenText; }
     static juce::ComboBox& languageSelector (MainComponent& c)          { return *c.langs; }
     static juce::ProgressBar& progressBar (MainComponent& c)            { return *c.progressBar; }
     static ZivuvButton& okButton (MainComponent& c)                     { return *c.okButton; }
