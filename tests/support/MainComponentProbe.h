@@ -25,7 +25,7 @@ public:
     juce::ProgressBar* progressBar() { return mc.progressBar; }
     juce::Button* okButton()         { return (juce::Button*) mc.okButton; }
     juce::Button* cancelButton()     { return (juce::Button*) mc.cancelButton; }
-    const juce::GlyphArrangement& screenText() { return mc.screenText; }
+    juce::GlyphArrangement& screenText() { return mc.screenText; }
 
     juce::uint32* segmentLength()    { return mc.segmentLength; }
     juce::uint16* segmentChecksum()  { return mc.segmentChecksum; }
