@@ -124,10 +124,18 @@ void MainComponent::endWorkerNow()
 {
     while (isThreadRunning())
     {
-        juce::zeromem (response, sizeof (response));
-        responseEvent.signal();
+        wakeWorkerWithEmptyAnswer();
         waitForThreadToExit (10);
     }
+}
+
+// The worker reads the answer under stateLock; every write of it takes the
+// same lock, so the worker never sees half of one answer and half of the next.
+void MainComponent::wakeWorkerWithEmptyAnswer()
+{
+    const juce::ScopedLock sl (stateLock);
+    juce::zeromem (response, sizeof (response));
+    responseEvent.signal();
 }
 
 //==============================================================================
@@ -216,8 +224,7 @@ void MainComponent::comboBoxChanged (juce::ComboBox* changed)
 
 void MainComponent::stopAndQuit()
 {
-    juce::zeromem (response, sizeof (response));
-    responseEvent.signal();
+    wakeWorkerWithEmptyAnswer();
     stopThread (-1);
 
     if (auto* app = juce::JUCEApplicationBase::getInstance())
@@ -230,10 +237,7 @@ void MainComponent::deviceRemoved()
     deviceVersion = -1;
 
     if (state == Updating)
-    {
-        juce::zeromem (response, sizeof (response));
-        responseEvent.signal();
-    }
+        wakeWorkerWithEmptyAnswer();
     else
     {
         requestState (NotRecognized);
@@ -245,10 +249,7 @@ void MainComponent::deviceArrived()
     deviceVersion = hidCtrl->firmwareVersion;
 
     if (state == Updating)
-    {
-        juce::zeromem (response, sizeof (response));
-        responseEvent.signal();
-    }
+        wakeWorkerWithEmptyAnswer();
     else
     {
         requestState (Ready);
@@ -262,6 +263,7 @@ void MainComponent::inputReceived()
     if (n <= 0)
         return;
 
+    const juce::ScopedLock sl (stateLock);
     std::memcpy (response, hidCtrl->input, (size_t) n);
 
     if (state == Updating)

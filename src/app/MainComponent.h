@@ -57,6 +57,7 @@ private:
     // Wakes a running worker again and again with an empty answer until it
     // has ended; each wake fails the step it waits in, so it ends at once.
     void endWorkerNow();
+    void wakeWorkerWithEmptyAnswer();
 
     friend class MainComponentProbe;   // read-only access for the tests
 

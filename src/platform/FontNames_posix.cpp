@@ -33,7 +33,7 @@ namespace
         { "Arial",           { "Liberation Sans", "Arimo", "DejaVu Sans" } },
         { "Microsoft YaHei", { "Droid Sans Fallback", "Noto Sans CJK SC", nullptr } },
         { "Malgun Gothic",   { "NanumGothic", "NanumBarunGothic", nullptr } },
-        { "MS UI Gothic",    { "IPAPGothic", "IPAGothic", "Droid Sans Fallback" } },
+        { "MS UI Gothic",    { "Droid Sans Fallback", "IPAPGothic", "IPAGothic" } },
     };
 
     // Where a character missing from both the font and the fallback is

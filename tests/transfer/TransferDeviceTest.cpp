@@ -504,13 +504,6 @@ TEST (TransferDevice, StartPressedTwiceQuicklyStartsOneWorker)
 
 TEST (TransferDevice, SystemQuitWhileASliceIsAwaitedEndsTheWorker)
 {
-  #if defined (__SANITIZE_THREAD__)
-    // The destructor's repeated wake-ups zero `response` without the lock the
-    // worker reads it under, which ThreadSanitizer rightly reports; the fix
-    // belongs in MainComponent::endWorkerNow (zero and signal under stateLock).
-    GTEST_SKIP() << "endWorkerNow writes response without stateLock";
-  #endif
-
     // The long program time-outs: only the destructor's wake-ups can end the
     // worker quickly here.
     Transfer t (edgePackage().bytes(), TransferTimings());
