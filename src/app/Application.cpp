@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "platform/Foreground.h"
 #include "platform/InstanceChannel.h"
+#include "platform/RepaintPump.h"
 
 Application::Application() = default;
 Application::~Application() = default;
@@ -9,6 +10,7 @@ Application::~Application() = default;
 void Application::initialise (const juce::String&)
 {
     initialised = true;
+    startRepaintPump();
     mainWindow = new MainWindow();
 
     instanceChannel = InstanceChannel::listen (getApplicationName(), [this] (const juce::String& commandLine)
@@ -29,6 +31,9 @@ void Application::shutdown()
 
     delete mainWindow;
     mainWindow = nullptr;
+
+    if (initialised)
+        stopRepaintPump();
 }
 
 const juce::String Application::getApplicationName()

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/MainComponent.h"
+#include "platform/RepaintPump.h"
 
 MainWindow::MainWindow()
     : juce::ResizableWindow ("KMXUpdateProgram", true)
@@ -7,6 +8,7 @@ MainWindow::MainWindow()
     setContentOwned (new MainComponent(), true);
     centreWithSize (getWidth(), getHeight());
     setAlwaysOnTop (true);
+    prepareWindow (*this);
     setVisible (true);
 
     // Dropping JUCE's own frame lays the content out again at the full client
