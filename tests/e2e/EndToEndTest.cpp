@@ -31,17 +31,6 @@ namespace
             // the expected pictures are made in English.
             ::setenv ("LC_ALL", "C.UTF-8", 1);
 
-            // In a sanitizer build the program reports, at its exit, blocks
-            // left by libraries the toolkit loads and unloads at run time (the
-            // reports name no module), and LeakSanitizer then sets exit code 1.
-            // The program's leaks are the component tests' business; here its
-            // exit code must be its own. Memory errors are still reported and
-            // fail the test through the program's log. The test process has
-            // read its own options already.
-            if (auto* asan = std::getenv ("ASAN_OPTIONS"))
-                ::setenv ("ASAN_OPTIONS", (juce::String (asan) + ":detect_leaks=0").toRawUTF8(), 1);
-            else
-                ::setenv ("ASAN_OPTIONS", "detect_leaks=0", 1);
             screens = std::make_unique<ExpectedScreens>();
         }
 
