@@ -70,7 +70,7 @@ unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 if build_tree tsan -DCMAKE_BUILD_TYPE=Debug -DKMX_SANITIZE=thread -DKMX_BUILD_BENCH=OFF; then
-    (cd "$out/tsan" && run_ctest tsan -L "device|transfer|app")
+    (cd "$out/tsan" && run_ctest tsan -L "device|transfer|app-headless")
 fi
 unset TSAN_OPTIONS
 
