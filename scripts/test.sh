@@ -57,20 +57,20 @@ start_xvfb || { echo "test: cannot start Xvfb" >&2; exit 1; }
 trap stop_xvfb EXIT
 
 if build_tree release -DCMAKE_BUILD_TYPE=Release; then
-    (cd "$out/release" && run_ctest release)
+    run_ctest release --test-dir "$out/release"
 fi
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 if build_tree asan -DCMAKE_BUILD_TYPE=Debug -DKMX_SANITIZE=address,undefined -DKMX_BUILD_BENCH=OFF; then
-    (cd "$out/asan" && run_ctest asan -LE "no-sanitizer")
+    run_ctest asan --test-dir "$out/asan" -LE "no-sanitizer"
 fi
 unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 if build_tree tsan -DCMAKE_BUILD_TYPE=Debug -DKMX_SANITIZE=thread -DKMX_BUILD_BENCH=OFF; then
-    (cd "$out/tsan" && run_ctest tsan -L "device|transfer|app-headless")
+    run_ctest tsan --test-dir "$out/tsan" -L "device|transfer|app-headless"
 fi
 unset TSAN_OPTIONS
 

@@ -139,7 +139,8 @@ done
 if [[ -n "$win" ]]; then
     pass "program window shown: $(xdotool getwindowname "$win")"
     sleep 2
-    import -window "$win" "$build/program-window.png" 2>/dev/null || true
+    # A screenshot for whoever reads the log; never let it hold the run up.
+    timeout 15 import -window "$win" "$build/program-window.png" 2>/dev/null || true
 
     start=$(date +%s.%N)
     (cd "$run" && timeout 60 wine ./KMXUpdateProgram.exe) >>"$build/program.wine.log" 2>&1
