@@ -28,11 +28,7 @@ endfunction()
 if(NOT TARGET X11::X11)
     add_library(X11::X11 INTERFACE IMPORTED)
 endif()
-# The device and hidgate tests post through the Linux message sink of hidgate.h, and the
-# transfer tests against the emulator call its control functions, which the DLL does not export
-# on Windows yet; they too are Linux programs for now.
-set(KMX_WINDOWS_LINUX_ONLY_TESTS app_window_tests e2e_tests device_tests hidgate_emulator_tests hidgate_hidapi_tests
-    transfer_device_tests)
+set(KMX_WINDOWS_LINUX_ONLY_TESTS app_window_tests e2e_tests)
 
 function(_kmx_windows_finish)
     if(TARGET KMXUpdateProgram)

@@ -106,7 +106,7 @@ namespace
             emu::reset();
             emu::setAnswerDelay (0);
             HID_Initialize (nullptr);
-            HID_SetCallback (&sink, testInput, testArrival, testRemoval);
+            HID_SetCallback (sink.window(), testInput, testArrival, testRemoval);
             HID_Start();
         }
 
@@ -407,7 +407,8 @@ TEST_F (Emulator, AnswersFromItsOwnThreadOnePerReport)
     {
         EXPECT_EQ (m.message, testInput);
         EXPECT_EQ (m.deviceNumber, 1);
-        EXPECT_NE (m.thread, std::this_thread::get_id());
+        if (SinkRecorder::seesPostingThread)
+            EXPECT_NE (m.thread, std::this_thread::get_id());
     }
 
     // Each input is handed out once.

@@ -134,7 +134,7 @@ namespace
         {
             core = std::make_unique<Core> (fake, interval);
             core->initialize();
-            core->setCallback (&sink, testInput, testArrival, testRemoval);
+            core->setCallback (sink.window(), testInput, testArrival, testRemoval);
             core->start();
         }
 

@@ -6,6 +6,17 @@
 
 #include <filesystem>
 
+#if defined (_WIN32)
+  #ifndef NOMINMAX
+    #define NOMINMAX
+  #endif
+  #ifndef WIN32_LEAN_AND_MEAN
+    #define WIN32_LEAN_AND_MEAN
+  #endif
+  #include <windows.h>
+  #include <winioctl.h>
+#endif
+
 using PackageFile::ReadResult;
 
 namespace
@@ -36,11 +47,40 @@ namespace
         }
 
         // A sparse file of the given length: costs no disk space.
-        juce::File sparse (std::uintmax_t length)
+        //
+        // On Windows a file is only sparse once marked so; a plain one takes real clusters up
+        // to its length. std::filesystem::resize_file cannot do that, and MinGW's runtime under
+        // it refuses to lengthen a file past the disk's free space at all ("File too large"
+        // for 2^40 bytes, on Wine too), so there the file is marked sparse and then lengthened.
+        juce::File sparse (std::uint64_t length)
         {
             auto file = folder.getChildFile ("sparse.upd");
+            file.deleteFile();
+
+           #if defined (_WIN32)
+            const HANDLE h = CreateFileW (file.getFullPathName().toWideCharPointer(), GENERIC_READ | GENERIC_WRITE, 0,
+                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            EXPECT_NE (h, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+
+            if (h != INVALID_HANDLE_VALUE)
+            {
+                DWORD returned = 0;
+                EXPECT_TRUE (DeviceIoControl (h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr))
+                    << "error " << GetLastError();
+                LARGE_INTEGER end {};
+                end.QuadPart = (LONGLONG) length;
+                EXPECT_TRUE (SetFilePointerEx (h, end, nullptr, FILE_BEGIN) && SetEndOfFile (h))
+                    << length << " bytes: error " << GetLastError();
+                CloseHandle (h);
+            }
+           #else
             file.create();
-            std::filesystem::resize_file (file.getFullPathName().toStdString(), length);
+            std::error_code error;
+            std::filesystem::resize_file (file.getFullPathName().toStdString(), length, error);
+            EXPECT_FALSE (error) << length << " bytes: " << error.message();
+           #endif
+
+            EXPECT_EQ ((std::uint64_t) file.getSize(), length);
             return file;
         }
     };

@@ -179,6 +179,11 @@ namespace
 //==============================================================================
 TEST (TransferDevice, TheSamplePackageArrivesWhole)
 {
+    // The sample is made by the package tool, which a build without tools (such as the
+    // Windows cross build) does not have.
+    if (std::string (KMX_SAMPLE_PACKAGE).empty())
+        GTEST_SKIP() << "this build makes no sample package";
+
     Transfer t (readFile (juce::File (KMX_SAMPLE_PACKAGE)));
     emu::setPendingFinishPolls (3);
 
