@@ -1,37 +1,89 @@
 #include "platform/FontNames.h"
+#include "platform/FontEquivalents.h"
+#include "platform/GlyphFallback.h"
 
-// Windows has the fonts the texts name, and draws any character a font lacks
-// from the fallback font by itself.
+// Windows has the fonts the texts name, each with every character its
+// language needs, so names pass through unchanged there. Wine has none of
+// those fonts but lists the host's: there a name maps to an installed
+// equivalent, and since such a font may lack characters (Latin letters in a
+// Chinese font), the typefaces borrow what their font lacks.
 namespace fontnames
 {
-    // Blanks have no outline of their own; the ideographic space is one too.
-    static bool isBlank (juce::juce_wchar c)
+namespace
+{
+    const juce::StringArray& installedFamilies()
     {
-        return juce::CharacterFunctions::isWhitespace (c) || c == 0x3000;
+        static const juce::StringArray families = juce::Font::findAllTypefaceNames();
+        return families;
     }
 
-    juce::String resolve (const juce::String& name)
+    bool textFontsMissing()
     {
-        return name;
+        static const bool missing = []
+        {
+            for (auto& equivalent : equivalents)
+                if (! installedFamilies().contains (equivalent.windowsName))
+                    return true;
+
+            return false;
+        }();
+
+        return missing;
     }
 
-    void setFallbackFontName (const juce::String& name)
+    // A typeface of the system numbers its glyphs by the font's own glyph
+    // index; DirectWrite gives glyph 0 for a character the font lacks, GDI
+    // (which JUCE uses when DirectWrite does not know the font) 0xffff.
+    int glyphOf (juce::Typeface& typeface, juce::juce_wchar c)
     {
-        if (juce::Font::getFallbackFontName() == name)
-            return;
-
-        juce::Font::setFallbackFontName (name);
-        juce::Typeface::clearTypefaceCache();
-    }
-
-    bool typefaceHasGlyph (juce::Typeface& typeface, juce::juce_wchar character)
-    {
-        if (isBlank (character))
-            return true;
-
         juce::Array<int> glyphs;
         juce::Array<float> offsets;
-        typeface.getGlyphPositions (juce::String::charToString (character), glyphs, offsets);
-        return glyphs.size() == 1 && glyphs[0] != 0;
+        typeface.getGlyphPositions (juce::String::charToString (c), glyphs, offsets);
+        return (glyphs.size() == 1 && glyphs[0] != 0 && glyphs[0] != 0xffff) ? glyphs[0] : -1;
     }
+}
+
+bool systemGlyphOutline (juce::Typeface& typeface, juce::juce_wchar c, juce::Path& outline)
+{
+    if (isBlank (c))
+        return true;
+
+    const int glyph = glyphOf (typeface, c);
+    return glyph >= 0 && typeface.getOutlineForGlyph (glyph, outline);
+}
+
+juce::String resolve (const juce::String& name)
+{
+    return resolveAmong (name, installedFamilies());
+}
+
+void setFallbackFontName (const juce::String& name)
+{
+    if (textFontsMissing())
+        installGlyphFallback();
+
+    const auto family = resolve (name);
+
+    if (juce::Font::getFallbackFontName() == family)
+        return;
+
+    juce::Font::setFallbackFontName (family);
+    juce::Typeface::clearTypefaceCache();
+}
+
+bool typefaceHasGlyph (juce::Typeface& typeface, juce::juce_wchar character)
+{
+    if (isBlank (character))
+        return true;
+
+    // A wrapped typeface numbers its glyphs by character, and has one where
+    // it could borrow it.
+    if (dynamic_cast<juce::CustomTypeface*> (&typeface) != nullptr)
+    {
+        juce::Path outline;
+        return typeface.getOutlineForGlyph ((int) character, outline);
+    }
+
+    return glyphOf (typeface, character) >= 0;
+}
 }

@@ -66,11 +66,18 @@ namespace
         text.addFittedText (font, content, x, y, w, h, juce::Justification (9), maxLines, 0.7f);
     }
 
-    // The bottom edge of the last glyph laid out so far, line breaks included.
+    // The bottom edge of the line of the last glyph laid out so far, line
+    // breaks included. Taken from the glyph's line, not its box: a line
+    // break may have no width (it has none in Windows fonts), and a box
+    // without width counts as empty.
     float bottomOf (const juce::GlyphArrangement& text, float otherwise)
     {
         const int n = text.getNumGlyphs();
-        return n > 0 ? text.getBoundingBox (n - 1, 1, true).getBottom() : otherwise;
+
+        if (n == 0)
+            return otherwise;
+
+        return text.begin()[n - 1].getBottom();
     }
 }
 

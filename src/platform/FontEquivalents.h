@@ -1,0 +1,43 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+// The fonts the texts name, and installed families of the same kind to draw
+// with where a system lacks them (metric-compatible where there is one). Linux
+// never has the Windows names; Wine has none of them either, but sees the
+// host's fonts.
+namespace fontnames
+{
+    struct Equivalent
+    {
+        const char* windowsName;
+        const char* families[3];
+    };
+
+    // Debian packages: fonts-liberation2, fonts-droid-fallback, fonts-nanum,
+    // fonts-ipafont-gothic.
+    inline constexpr Equivalent equivalents[] =
+    {
+        { "Arial",           { "Liberation Sans", "Arimo", "DejaVu Sans" } },
+        { "Microsoft YaHei", { "Droid Sans Fallback", "Noto Sans CJK SC", nullptr } },
+        { "Malgun Gothic",   { "NanumGothic", "NanumBarunGothic", nullptr } },
+        { "MS UI Gothic",    { "Droid Sans Fallback", "IPAPGothic", "IPAGothic" } },
+    };
+
+    // The name itself when it is installed (or one of JUCE's placeholders
+    // such as "<Sans-Serif>"), else the first installed equivalent, else the
+    // name unchanged.
+    inline juce::String resolveAmong (const juce::String& name, const juce::StringArray& installed)
+    {
+        if (name.isEmpty() || name.startsWithChar ('<') || installed.contains (name))
+            return name;
+
+        for (auto& equivalent : equivalents)
+            if (name.equalsIgnoreCase (equivalent.windowsName))
+                for (auto* family : equivalent.families)
+                    if (family != nullptr && installed.contains (family))
+                        return family;
+
+        return name;
+    }
+}
