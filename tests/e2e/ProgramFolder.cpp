@@ -1,6 +1,7 @@
 #include "ProgramFolder.h"
 #include "package/PackageLayout.h"
 
+#include <cstdlib>
 #include <unistd.h>
 
 namespace e2e
@@ -18,14 +19,24 @@ namespace e2e
         return source.copyFileTo (target) && target.setExecutePermission (true);
     }
 
+    static juce::File fromEnvironment (const char* variable, const char* builtIn)
+    {
+        const auto* value = std::getenv (variable);
+        return juce::File (value != nullptr && *value != 0 ? value : builtIn);
+    }
+
+    juce::File ProgramFolder::programBuild()  { return fromEnvironment ("KMX_E2E_PROGRAM", KMX_PROGRAM_PATH); }
+    juce::File ProgramFolder::hidgateBuild()  { return fromEnvironment ("KMX_E2E_HIDGATE", KMX_EMULATOR_PATH); }
+    juce::File ProgramFolder::runsFolder()    { return fromEnvironment ("KMX_E2E_RUNS", KMX_E2E_RUNS_DIR); }
+
     ProgramFolder::ProgramFolder (const juce::String& runName, bool withPackage, const juce::String& scenario)
         : dir (runsFolder().getChildFile (runName))
     {
         dir.deleteRecursively();
 
         ready = dir.createDirectory()
-             && placeFile (juce::File (KMX_PROGRAM_PATH), executable())
-             && placeFile (juce::File (KMX_EMULATOR_PATH), file ("libhidgate.so"))
+             && placeFile (programBuild(), executable())
+             && placeFile (hidgateBuild(), file (hidgateBuild().getFileName()))
              && (! withPackage || placeFile (samplePackage(), file ("KMX-Q7_UP.upd")))
              && (scenario.isEmpty() || file ("hidgate-scenario.txt").replaceWithText (scenario));
     }

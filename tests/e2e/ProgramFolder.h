@@ -17,11 +17,18 @@ namespace e2e
 
         bool isReady() const noexcept       { return ready; }
         juce::File folder() const           { return dir; }
-        juce::File executable() const       { return dir.getChildFile ("KMXUpdateProgram"); }
+        juce::File executable() const       { return dir.getChildFile (programBuild().getFileName()); }
         juce::File file (const juce::String& name) const { return dir.getChildFile (name); }
 
+        // The program and the emulated hidgate beside it: those of this build,
+        // or the ones KMX_E2E_PROGRAM and KMX_E2E_HIDGATE name (the Windows
+        // build's KMXUpdateProgram.exe and hidgate.dll, run through Wine).
+        static juce::File programBuild();
+        static juce::File hidgateBuild();
+
         static juce::File samplePackage()   { return juce::File (KMX_SAMPLE_PACKAGE); }
-        static juce::File runsFolder()      { return juce::File (KMX_E2E_RUNS_DIR); }
+        // Where the runs' folders go: this build's, or KMX_E2E_RUNS.
+        static juce::File runsFolder();
 
     private:
         juce::File dir;

@@ -18,7 +18,8 @@ namespace testsupport
 
         bool start();
         // Starts the given executable instead, e.g. a copy in a folder of its
-        // own with its hidgate, package and emulator scenario beside it.
+        // own with its hidgate, package and emulator scenario beside it. An
+        // .exe (the Windows build) is started through wine.
         bool start (const juce::File& executable);
         // The same, with the program's standard output and error written to
         // outputLog (the program itself prints nothing; a sanitizer or the
