@@ -81,7 +81,7 @@ fi
 
 if [ -x "$root/scripts/windows/build-and-test.sh" ] && [ "${KMX_SKIP_WINDOWS:-0}" != 1 ]; then
     echo "=== windows"
-    "$root/scripts/windows/build-and-test.sh" "$out/windows" 2>&1 | tee "$out/windows.log"
+    KMX_LINUX_BUILD="$out/release" "$root/scripts/windows/build-and-test.sh" "$out/windows" 2>&1 | tee "$out/windows.log"
     wrc=${PIPESTATUS[0]}
     wline=$(grep -E '^windows: [0-9]+ passed, [0-9]+ failed' "$out/windows.log" | tail -1)
     if [ -n "$wline" ]; then

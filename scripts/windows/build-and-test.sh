@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows side: builds the MinGW dependencies, cross-builds the program, both hidgate.dll
 # builds and the test executables, then runs the tests under Wine on an Xvfb display of its own,
-# and checks the real program under Wine: it starts, shows its window, and a second start exits 0
-# while the first window stays.
+# runs the end-to-end tests against the program under Wine, and checks the real program there: it
+# shows its window, and a second start exits 0 and brings the first window to the front.
 #
 #   scripts/windows/build-and-test.sh [BUILD_DIR]     (default: build/windows)
 #
@@ -90,45 +90,93 @@ known_filter() {  # executable-name -> a negative --gtest_filter of its known Wi
     list=$(sed -e 's/#.*//' -e '/^\s*$/d' "$known" 2>/dev/null | sed -n "s/^$1://p" | paste -sd: -)
     [[ -n "$list" ]] && echo "--gtest_filter=-$list"
 }
+# run_gtest LABEL LOG COMMAND...: runs one GoogleTest program and adds up what it reports.
+run_gtest() {
+    local label=$1 log=$2
+    shift 2
+    timeout 900 "$@" --gtest_color=no >"$log" 2>&1
+    local rc=$?
+    local ok bad skipped
+    ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+    bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+    skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+    passed=$((passed + ${ok:-0}))
+    failed=$((failed + ${bad:-0}))
+    if grep -qE 'Leaked objects detected|JUCE Assertion failure' "$log"; then
+        fail "$label: leak or assertion report"
+    elif [[ $rc -ne 0 && -z "$bad" ]]; then
+        fail "$label: exit code $rc"
+        tail -n 20 "$log"
+    fi
+    echo "windows: $label: ${ok:-0} passed, ${bad:-0} failed, ${skipped:-0} skipped (rc $rc)"
+    [[ -n "$bad" ]] && grep '^\[  FAILED  \]' "$log" | head -n 20
+    return 0
+}
+
 for t in "${tests[@]}"; do
     name=$(basename "$t" .exe)
     # The tests link the emulated hidgate.dll, which Windows looks for beside the executable.
     cp -f "$build/bin/hidgate.dll" "$(dirname "$t")/"
-    log="$build/$name.wine.log"
     filter=$(known_filter "$name")
     [[ -n "$filter" ]] && echo "windows: $name: left out under Wine: ${filter#--gtest_filter=-}"
-    (cd "$(dirname "$t")" && timeout 600 wine "$t" --gtest_color=no $filter) >"$log" 2>&1
-    rc=$?
-    ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
-    bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
-    passed=$((passed + ${ok:-0}))
-    failed=$((failed + ${bad:-0}))
-    if grep -qE 'Leaked objects detected|JUCE Assertion failure' "$log"; then
-        fail "$name: leak or assertion report"
-    elif [[ $rc -ne 0 && -z "$bad" ]]; then
-        fail "$name: exit code $rc"
-        tail -n 20 "$log"
-    fi
-    echo "windows: $name: ${ok:-0} passed, ${bad:-0} failed (rc $rc)"
-    [[ -n "$bad" ]] && grep '^\[  FAILED  \]' "$log" | head -n 20
+    run_gtest "$name" "$build/$name.wine.log" env -C "$(dirname "$t")" wine "$t" $filter
 done
 
+# Wine takes the user's language from LC_ALL: the language choice over the real Windows locale
+# source, once per locale.
+locales_test="$build/tests/text/text_locales_win32_tests.exe"
+if [[ -f "$locales_test" ]]; then
+    for locale in en_US.UTF-8 de_DE.UTF-8 pt_BR.UTF-8 zh_CN.UTF-8 zh_TW.UTF-8 ko_KR.UTF-8 ja_JP.UTF-8; do
+        run_gtest "language choice in $locale" "$build/locales-$locale.wine.log" \
+            env -C "$(dirname "$locales_test")" LC_ALL="$locale" wine "$locales_test" \
+            --gtest_filter='LocalesWin32.TheUsersLanguageAndTheFirstChoiceFollowTheLocale'
+    done
+else
+    fail "missing $locales_test"
+fi
+
+# --- the end-to-end runs under Wine -------------------------------------------------------------
+# The Linux end-to-end test program drives the Windows build: it starts KMXUpdateProgram.exe through
+# wine with the emulated hidgate.dll beside it, clicks through X and compares the window's pixels
+# with the screens as the program draws them. It comes from a Linux tree (the test script's
+# Release tree, built here when it is not there).
+linux=${KMX_LINUX_BUILD:-$repo/build/release}
+if [[ -f "$linux/CMakeCache.txt" ]]; then
+    cmake --build "$linux" -j"$jobs" --target e2e_tests >"$build/linux-e2e-build.log" 2>&1
+else
+    "$repo/scripts/build.sh" "$linux" --target e2e_tests -- -DCMAKE_BUILD_TYPE=Release >"$build/linux-e2e-build.log" 2>&1
+fi
+if [[ $? -eq 0 && -x "$linux/tests/e2e/e2e_tests" ]]; then
+    run_gtest "end-to-end runs of the Windows build" "$build/e2e.wine.log" \
+        env KMX_E2E_PROGRAM="$exe" KMX_E2E_HIDGATE="$build/bin/hidgate.dll" KMX_E2E_RUNS="$build/e2e-runs" \
+        "$linux/tests/e2e/e2e_tests"
+else
+    tail -n 30 "$build/linux-e2e-build.log"
+    fail "the Linux end-to-end test program did not build in $linux"
+fi
+
 # --- the real program under Wine ----------------------------------------------------------------
+# Started as a user starts it, in English: its window shows with the program's own title; a second
+# start hands over to it and exits 0, and the first window comes to the front. Which window holds
+# the foreground is Wine's own record (there is no window manager here), so a small Windows
+# program takes the foreground first, makes the second start itself and reports who holds it then.
 run="$build/wine-run"
 rm -rf "$run" && mkdir -p "$run"
 cp "$exe" "$build/bin/hidgate.dll" "$run/"
-find "$build" -name 'KMX-Q7_UP.upd' -type f -print -quit | xargs -r -I{} cp {} "$run/"
+find "$linux" -name 'KMX-Q7_UP.upd' -type f -print -quit 2>/dev/null | xargs -r -I{} cp {} "$run/"
+title="Updater Program"
+probe="$build/tests/windows/foreground_probe.exe"
 
-window_of() {  # prints the X window of a visible top-level window of the program, if any
+window_of() {  # prints the X window of a visible window with the program's title, if any
     local w
-    for w in $(xdotool search --onlyvisible --name 'Updater Program|KMXUpdateProgram' 2>/dev/null); do
+    for w in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null); do
         echo "$w"
         return 0
     done
     return 1
 }
 
-(cd "$run" && exec wine ./KMXUpdateProgram.exe) >"$build/program.wine.log" 2>&1 &
+(cd "$run" && LC_ALL=C.UTF-8 exec wine ./KMXUpdateProgram.exe) >"$build/program.wine.log" 2>&1 &
 first=$!
 win=""
 for _ in $(seq 1 240); do
@@ -138,23 +186,20 @@ for _ in $(seq 1 240); do
 done
 if [[ -n "$win" ]]; then
     pass "program window shown: $(xdotool getwindowname "$win")"
-    sleep 2
-    # A screenshot for whoever reads the log; never let it hold the run up.
-    timeout 15 import -window "$win" "$build/program-window.png" 2>/dev/null || true
-
-    start=$(date +%s.%N)
-    (cd "$run" && timeout 60 wine ./KMXUpdateProgram.exe) >>"$build/program.wine.log" 2>&1
-    second=$?
-    took=$(echo "$(date +%s.%N) - $start" | bc)
-    if [[ $second -eq 0 ]]; then pass "second start exits 0 (${took} s)"; else fail "second start exit code $second"; fi
     sleep 1
-    if kill -0 "$first" 2>/dev/null && [[ $(xdotool search --onlyvisible --name 'Updater Program|KMXUpdateProgram' 2>/dev/null | wc -l) -eq 1 ]]; then
+    if (cd "$run" && LC_ALL=C.UTF-8 timeout 90 wine "$probe" KMXUpdateProgram.exe "$title") >"$build/foreground.wine.log" 2>&1; then
+        pass "second start exits 0 and the first window comes to the front"
+    else
+        fail "second start: $(tr -d '\r' <"$build/foreground.wine.log" | paste -sd ';' -)"
+    fi
+    sleep 1
+    if kill -0 "$first" 2>/dev/null && [[ $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | wc -l) -eq 1 ]]; then
         pass "first instance still runs with one window"
     else
         fail "first instance gone or a second window appeared"
     fi
 else
-    fail "program window never appeared"
+    fail "no window titled \"$title\" appeared"
     tail -n 20 "$build/program.wine.log"
 fi
 kill "$first" 2>/dev/null

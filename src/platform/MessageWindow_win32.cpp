@@ -54,6 +54,8 @@ namespace platform
 
     bool postWindowMessage (WindowHandle window, unsigned int message, uintptr_t wParam, intptr_t lParam)
     {
-        return PostMessageA (window, message, wParam, lParam) != 0;
+        // PostMessage takes a null window for the calling thread's own queue, where nobody would
+        // read a message meant for a window; a message without a window is refused instead.
+        return window != nullptr && PostMessageA (window, message, wParam, lParam) != 0;
     }
 }
