@@ -24,6 +24,13 @@ namespace fontnames
         { "MS UI Gothic",    { "Droid Sans Fallback", "IPAPGothic", "IPAGothic" } },
     };
 
+    // The families this system has, read once.
+    inline const juce::StringArray& installedFamilies()
+    {
+        static const juce::StringArray families = juce::Font::findAllTypefaceNames();
+        return families;
+    }
+
     // The name itself when it is installed (or one of JUCE's placeholders
     // such as "<Sans-Serif>"), else the first installed equivalent, else the
     // name unchanged.

@@ -13,12 +13,6 @@ namespace fontnames
 {
 namespace
 {
-    const juce::StringArray& installedFamilies()
-    {
-        static const juce::StringArray families = juce::Font::findAllTypefaceNames();
-        return families;
-    }
-
     // The outline of a character a typeface certainly lacks: its missing-glyph box.
     constexpr juce::juce_wchar certainlyMissing = 0x10fffd;
 
@@ -48,16 +42,7 @@ juce::String resolve (const juce::String& name)
 void setFallbackFontName (const juce::String& name)
 {
     installGlyphFallback();
-
-    const auto family = resolve (name);
-
-    if (juce::Font::getFallbackFontName() == family)
-        return;
-
-    juce::Font::setFallbackFontName (family);
-
-    // Rendered glyphs are cached by font, not by where they came from.
-    juce::Typeface::clearTypefaceCache();
+    useFallbackFamily (resolve (name));
 }
 
 bool typefaceHasGlyph (juce::Typeface& typeface, juce::juce_wchar character)

@@ -11,12 +11,6 @@ namespace fontnames
 {
 namespace
 {
-    const juce::StringArray& installedFamilies()
-    {
-        static const juce::StringArray families = juce::Font::findAllTypefaceNames();
-        return families;
-    }
-
     bool textFontsMissing()
     {
         static const bool missing = []
@@ -62,13 +56,7 @@ void setFallbackFontName (const juce::String& name)
     if (textFontsMissing())
         installGlyphFallback();
 
-    const auto family = resolve (name);
-
-    if (juce::Font::getFallbackFontName() == family)
-        return;
-
-    juce::Font::setFallbackFontName (family);
-    juce::Typeface::clearTypefaceCache();
+    useFallbackFamily (resolve (name));
 }
 
 bool typefaceHasGlyph (juce::Typeface& typeface, juce::juce_wchar character)

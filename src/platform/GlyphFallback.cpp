@@ -1,4 +1,5 @@
 #include "platform/GlyphFallback.h"
+#include "platform/FontEquivalents.h"
 #include "platform/FontNames.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -16,8 +17,7 @@ namespace
 
     bool isInstalled (const juce::String& family)
     {
-        static const juce::StringArray families = juce::Font::findAllTypefaceNames();
-        return families.contains (family);
+        return installedFamilies().contains (family);
     }
 
     //==========================================================================
@@ -111,6 +111,15 @@ namespace
 bool isBlank (juce::juce_wchar c)
 {
     return juce::CharacterFunctions::isWhitespace (c) || c == 0x3000;
+}
+
+void useFallbackFamily (const juce::String& family)
+{
+    if (juce::Font::getFallbackFontName() == family)
+        return;
+
+    juce::Font::setFallbackFontName (family);
+    juce::Typeface::clearTypefaceCache();
 }
 
 void installGlyphFallback()

@@ -16,6 +16,11 @@ namespace fontnames
     // does nothing when it is installed already.
     void installGlyphFallback();
 
+    // Makes the family JUCE's fallback font; glyphs rendered through the old
+    // one are dropped, since JUCE caches them by font, not by where they came
+    // from.
+    void useFallbackFamily (const juce::String& family);
+
     // Blanks have no outline of their own; the ideographic space is one too.
     bool isBlank (juce::juce_wchar c);
 
