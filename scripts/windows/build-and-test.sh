@@ -148,7 +148,7 @@ else
 fi
 if [[ $? -eq 0 && -x "$linux/tests/e2e/e2e_tests" ]]; then
     run_gtest "end-to-end runs of the Windows build" "$build/e2e.wine.log" \
-        env KMX_E2E_PROGRAM="$exe" KMX_E2E_HIDGATE="$build/bin/hidgate.dll" KMX_E2E_RUNS="$build/e2e-runs" \
+        env KMX_TEST_PROGRAM="$exe" KMX_TEST_HIDGATE="$build/bin/hidgate.dll" KMX_E2E_RUNS="$build/e2e-runs" \
         "$linux/tests/e2e/e2e_tests"
 else
     tail -n 30 "$build/linux-e2e-build.log"
@@ -156,16 +156,17 @@ else
 fi
 
 # --- the real program under Wine ----------------------------------------------------------------
-# Started as a user starts it, in English: its window shows with the program's own title; a second
-# start hands over to it and exits 0, and the first window comes to the front. Which window holds
-# the foreground is Wine's own record (there is no window manager here), so a small Windows
-# program takes the foreground first, makes the second start itself and reports who holds it then.
+# Started as a user starts it, in English: its window shows with the program's own title and stays
+# on top; a second start hands over to it and exits 0, and the first window comes to the front.
+# Both states are Wine's own record (there is no window manager here), so a small Windows program
+# reads them: it checks the window, takes the foreground, makes the second start itself and
+# reports who holds the foreground then.
 run="$build/wine-run"
 rm -rf "$run" && mkdir -p "$run"
 cp "$exe" "$build/bin/hidgate.dll" "$run/"
 find "$linux" -name 'KMX-Q7_UP.upd' -type f -print -quit 2>/dev/null | xargs -r -I{} cp {} "$run/"
 title="Updater Program"
-probe="$build/tests/windows/foreground_probe.exe"
+probe="$build/tests/windows/window_probe.exe"
 
 window_of() {  # prints the X window of a visible window with the program's title, if any
     local w
@@ -187,10 +188,10 @@ done
 if [[ -n "$win" ]]; then
     pass "program window shown: $(xdotool getwindowname "$win")"
     sleep 1
-    if (cd "$run" && LC_ALL=C.UTF-8 timeout 90 wine "$probe" KMXUpdateProgram.exe "$title") >"$build/foreground.wine.log" 2>&1; then
-        pass "second start exits 0 and the first window comes to the front"
+    if (cd "$run" && LC_ALL=C.UTF-8 timeout 90 wine "$probe" KMXUpdateProgram.exe "$title") >"$build/window-probe.wine.log" 2>&1; then
+        pass "always on top; a second start exits 0 and the first window comes to the front"
     else
-        fail "second start: $(tr -d '\r' <"$build/foreground.wine.log" | paste -sd ';' -)"
+        fail "window probe: $(tr -d '\r' <"$build/window-probe.wine.log" | paste -sd ';' -)"
     fi
     sleep 1
     if kill -0 "$first" 2>/dev/null && [[ $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | wc -l) -eq 1 ]]; then

@@ -1,5 +1,6 @@
 #include "ProgramFolder.h"
 #include "package/PackageLayout.h"
+#include "support/ProgramRunner.h"
 
 #include <cstdlib>
 #include <unistd.h>
@@ -25,8 +26,8 @@ namespace e2e
         return juce::File (value != nullptr && *value != 0 ? value : builtIn);
     }
 
-    juce::File ProgramFolder::programBuild()  { return fromEnvironment ("KMX_E2E_PROGRAM", KMX_PROGRAM_PATH); }
-    juce::File ProgramFolder::hidgateBuild()  { return fromEnvironment ("KMX_E2E_HIDGATE", KMX_EMULATOR_PATH); }
+    juce::File ProgramFolder::programBuild()  { return testsupport::ProgramRunner::programFile(); }
+    juce::File ProgramFolder::hidgateBuild()  { return fromEnvironment ("KMX_TEST_HIDGATE", KMX_EMULATOR_PATH); }
     juce::File ProgramFolder::runsFolder()    { return fromEnvironment ("KMX_E2E_RUNS", KMX_E2E_RUNS_DIR); }
 
     ProgramFolder::ProgramFolder (const juce::String& runName, bool withPackage, const juce::String& scenario)

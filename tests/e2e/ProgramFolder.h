@@ -21,7 +21,7 @@ namespace e2e
         juce::File file (const juce::String& name) const { return dir.getChildFile (name); }
 
         // The program and the emulated hidgate beside it: those of this build,
-        // or the ones KMX_E2E_PROGRAM and KMX_E2E_HIDGATE name (the Windows
+        // or the ones KMX_TEST_PROGRAM and KMX_TEST_HIDGATE name (the Windows
         // build's KMXUpdateProgram.exe and hidgate.dll, run through Wine).
         static juce::File programBuild();
         static juce::File hidgateBuild();

@@ -8,7 +8,8 @@ namespace testsupport
 {
     juce::File ProgramRunner::programFile()
     {
-        return juce::File (KMX_PROGRAM_PATH);
+        const auto* other = std::getenv ("KMX_TEST_PROGRAM");
+        return juce::File (other != nullptr && *other != 0 ? other : KMX_PROGRAM_PATH);
     }
 
     // Windows come and go while the tree is searched (Wine makes and drops

@@ -32,6 +32,9 @@ namespace testsupport
         ::Window waitForWindow (const juce::String& title, int timeoutMs);
 
         ::Display* display() const { return dpy; }
+
+        // This build's program, or the one KMX_TEST_PROGRAM names (the Windows
+        // build's KMXUpdateProgram.exe with its hidgate.dll beside it).
         static juce::File programFile();
 
     private:

@@ -1,13 +1,14 @@
-// Checks from the Windows side that a second start brings the running
-// program's window to the front:
+// Checks the running program's window from the Windows side, where Wine
+// keeps the window state that no window manager shows here:
 //
-//   foreground_probe.exe <program.exe> <window title>
+//   window_probe.exe <program.exe> <window title>
 //
-// The probe opens a window of its own and takes the foreground, as whatever
-// the user was working in would hold it; then it starts the program (the
-// second instance), waits for that to end, and watches which window holds the
-// foreground. Prints what it saw; exits 0 when the second start ended with
-// exit code 0 and the window of that title came to the front, 1 otherwise.
+// The window of that title must be always on top. Then the probe opens a
+// window of its own and takes the foreground, as whatever the user was
+// working in would hold it; starts the program (the second instance), waits
+// for that to end, and watches which window holds the foreground. Prints what
+// it saw; exits 0 when the window is always on top, the second start ended
+// with exit code 0 and the window came to the front, 1 otherwise.
 #include <windows.h>
 
 #include <cstdio>
@@ -60,20 +61,34 @@ int main (int argc, char** argv)
 {
     if (argc != 3)
     {
-        std::fprintf (stderr, "usage: foreground_probe <program.exe> <window title>\n");
+        std::fprintf (stderr, "usage: window_probe <program.exe> <window title>\n");
         return 2;
     }
 
     const auto program = widen (argv[1]);
     const auto title = widen (argv[2]);
 
+    HWND first = FindWindowW (nullptr, title.c_str());
+
+    if (first == nullptr)
+    {
+        std::printf ("no window titled \"%s\"\n", argv[2]);
+        return 1;
+    }
+
+    RECT client = {};
+    GetClientRect (first, &client);
+    const bool onTop = (GetWindowLongPtrW (first, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    std::printf ("window: %ld x %ld, %s\n", client.right - client.left, client.bottom - client.top,
+                 onTop ? "always on top" : "not always on top");
+
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW (nullptr);
-    wc.lpszClassName = L"KmxForegroundProbe";
+    wc.lpszClassName = L"KmxWindowProbe";
     RegisterClassW (&wc);
 
-    HWND own = CreateWindowExW (0, wc.lpszClassName, L"foreground probe", WS_OVERLAPPEDWINDOW,
+    HWND own = CreateWindowExW (0, wc.lpszClassName, L"window probe", WS_OVERLAPPEDWINDOW,
                                 10, 10, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
     ShowWindow (own, SW_SHOW);
     SetForegroundWindow (own);
@@ -121,5 +136,5 @@ int main (int argc, char** argv)
 
     std::printf ("foreground: \"%s\"\n", narrow (titleOf (GetForegroundWindow())).c_str());
     DestroyWindow (own);
-    return (exitCode == 0 && raised) ? 0 : 1;
+    return (onTop && exitCode == 0 && raised) ? 0 : 1;
 }
