@@ -4,7 +4,9 @@ start_xvfb() {
     local n
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: by default the server resets whenever its last client leaves, and refuses
+        # connections while it does; between two tests that is just when the next one connects.
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         KMX_XVFB_PID=$!
         for _ in $(seq 1 50); do
             if xdpyinfo -display ":$n" >/dev/null 2>&1; then

@@ -135,24 +135,29 @@ else
     fail "missing $locales_test"
 fi
 
-# --- the end-to-end runs under Wine -------------------------------------------------------------
-# The Linux end-to-end test program drives the Windows build: it starts KMXUpdateProgram.exe through
-# wine with the emulated hidgate.dll beside it, clicks through X and compares the window's pixels
-# with the screens as the program draws them. It comes from a Linux tree (the test script's
-# Release tree, built here when it is not there).
+# --- the window and end-to-end tests under Wine ---------------------------------------------------
+# The Linux window and end-to-end test programs drive the Windows build: they start
+# KMXUpdateProgram.exe through wine with the emulated hidgate.dll beside it, find its window and
+# click through X, and the end-to-end runs compare the window's pixels with the screens as the
+# program draws them. They come from a Linux tree (the test script's Release tree, built here when
+# it is not there).
 linux=${KMX_LINUX_BUILD:-$repo/build/release}
 if [[ -f "$linux/CMakeCache.txt" ]]; then
-    cmake --build "$linux" -j"$jobs" --target e2e_tests >"$build/linux-e2e-build.log" 2>&1
+    cmake --build "$linux" -j"$jobs" --target e2e_tests app_window_tests >"$build/linux-e2e-build.log" 2>&1
 else
-    "$repo/scripts/build.sh" "$linux" --target e2e_tests -- -DCMAKE_BUILD_TYPE=Release >"$build/linux-e2e-build.log" 2>&1
+    "$repo/scripts/build.sh" "$linux" --target e2e_tests app_window_tests -- -DCMAKE_BUILD_TYPE=Release \
+        >"$build/linux-e2e-build.log" 2>&1
 fi
-if [[ $? -eq 0 && -x "$linux/tests/e2e/e2e_tests" ]]; then
+if [[ $? -eq 0 && -x "$linux/tests/e2e/e2e_tests" && -x "$linux/tests/app/app_window_tests" ]]; then
+    # The window tests start the program from the build's bin folder, hidgate.dll beside it.
+    run_gtest "window tests of the Windows build" "$build/window.wine.log" \
+        env KMX_TEST_PROGRAM="$exe" LC_ALL=C.UTF-8 "$linux/tests/app/app_window_tests"
     run_gtest "end-to-end runs of the Windows build" "$build/e2e.wine.log" \
         env KMX_TEST_PROGRAM="$exe" KMX_TEST_HIDGATE="$build/bin/hidgate.dll" KMX_E2E_RUNS="$build/e2e-runs" \
         "$linux/tests/e2e/e2e_tests"
 else
     tail -n 30 "$build/linux-e2e-build.log"
-    fail "the Linux end-to-end test program did not build in $linux"
+    fail "the Linux window and end-to-end test programs did not build in $linux"
 fi
 
 # --- the real program under Wine ----------------------------------------------------------------

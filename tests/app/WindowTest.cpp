@@ -11,6 +11,15 @@ namespace
 {
     const juce::String englishTitle { "Updater Program" };
 
+    // The Windows build under Wine keeps always-on-top and activation in
+    // Wine's own window state, which reaches the X server only through a
+    // window manager, and there is none here; a Windows-side probe of the
+    // Windows test run checks those two there.
+    bool windowManagerHintsVisible()
+    {
+        return ! ProgramRunner::programFile().hasFileExtension ("exe");
+    }
+
     bool hasAtomInProperty (::Display* dpy, ::Window w, const char* property, const char* value)
     {
         const Atom prop = XInternAtom (dpy, property, False);
@@ -76,7 +85,8 @@ TEST (Window, IsAlwaysOnTopWithTheLocalisedTitleAndTheContentSize)
                            || (attributes.width == 426 && attributes.height == 176);
     EXPECT_TRUE (expectedSize) << attributes.width << " x " << attributes.height;
 
-    EXPECT_TRUE (hasAtomInProperty (program.display(), w, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
+    if (windowManagerHintsVisible())
+        EXPECT_TRUE (hasAtomInProperty (program.display(), w, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
 
     // Cancel, at the left of the two buttons, ends the program normally.
     // A slow (instrumented) build may not take input the moment its window
@@ -115,7 +125,8 @@ TEST (Window, SecondStartExitsAtOnceAndRaisesTheFirst)
     EXPECT_EQ (exitCode, 0);
     EXPECT_LT (juce::Time::getMillisecondCounter() - started, 1000u) << "the second start should end within a second";
 
-    EXPECT_TRUE (waitForActivationRequest (first.display(), w, 3000)) << "the first window did not ask to come to the front";
+    if (windowManagerHintsVisible())
+        EXPECT_TRUE (waitForActivationRequest (first.display(), w, 3000)) << "the first window did not ask to come to the front";
     EXPECT_TRUE (first.isRunning());
     EXPECT_EQ (testsupport::findWindowByName (first.display(), englishTitle), w) << "the second start showed a window";
 }
