@@ -30,21 +30,4 @@ namespace fontnames
         static const juce::StringArray families = juce::Font::findAllTypefaceNames();
         return families;
     }
-
-    // The name itself when it is installed (or one of JUCE's placeholders
-    // such as "<Sans-Serif>"), else the first installed equivalent, else the
-    // name unchanged.
-    inline juce::String resolveAmong (const juce::String& name, const juce::StringArray& installed)
-    {
-        if (name.isEmpty() || name.startsWithChar ('<') || installed.contains (name))
-            return name;
-
-        for (auto& equivalent : equivalents)
-            if (name.equalsIgnoreCase (equivalent.windowsName))
-                for (auto* family : equivalent.families)
-                    if (family != nullptr && installed.contains (family))
-                        return family;
-
-        return name;
-    }
 }

@@ -1,5 +1,4 @@
 #include "platform/FontNames.h"
-#include "platform/FontEquivalents.h"
 #include "platform/GlyphFallback.h"
 
 // JUCE on Linux loads fonts by their exact family name only, and it draws a
@@ -32,11 +31,6 @@ namespace
 bool systemGlyphOutline (juce::Typeface& typeface, juce::juce_wchar c, juce::Path& outline)
 {
     return isBlank (c) || outlineOfCharacter (typeface, c, outline);
-}
-
-juce::String resolve (const juce::String& name)
-{
-    return resolveAmong (name, installedFamilies());
 }
 
 void setFallbackFontName (const juce::String& name)

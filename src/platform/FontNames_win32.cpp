@@ -46,11 +46,6 @@ bool systemGlyphOutline (juce::Typeface& typeface, juce::juce_wchar c, juce::Pat
     return glyph >= 0 && typeface.getOutlineForGlyph (glyph, outline);
 }
 
-juce::String resolve (const juce::String& name)
-{
-    return resolveAmong (name, installedFamilies());
-}
-
 void setFallbackFontName (const juce::String& name)
 {
     if (textFontsMissing())

@@ -2,7 +2,6 @@
 #include "package/PackageLayout.h"
 #include "support/ProgramRunner.h"
 
-#include <cstdlib>
 #include <unistd.h>
 
 namespace e2e
@@ -20,15 +19,9 @@ namespace e2e
         return source.copyFileTo (target) && target.setExecutePermission (true);
     }
 
-    static juce::File fromEnvironment (const char* variable, const char* builtIn)
-    {
-        const auto* value = std::getenv (variable);
-        return juce::File (value != nullptr && *value != 0 ? value : builtIn);
-    }
-
     juce::File ProgramFolder::programBuild()  { return testsupport::ProgramRunner::programFile(); }
-    juce::File ProgramFolder::hidgateBuild()  { return fromEnvironment ("KMX_TEST_HIDGATE", KMX_EMULATOR_PATH); }
-    juce::File ProgramFolder::runsFolder()    { return fromEnvironment ("KMX_E2E_RUNS", KMX_E2E_RUNS_DIR); }
+    juce::File ProgramFolder::hidgateBuild()  { return testsupport::fileFromEnvironment ("KMX_TEST_HIDGATE", KMX_EMULATOR_PATH); }
+    juce::File ProgramFolder::runsFolder()    { return testsupport::fileFromEnvironment ("KMX_E2E_RUNS", KMX_E2E_RUNS_DIR); }
 
     ProgramFolder::ProgramFolder (const juce::String& runName, bool withPackage, const juce::String& scenario)
         : dir (runsFolder().getChildFile (runName))

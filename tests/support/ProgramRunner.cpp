@@ -6,10 +6,15 @@
 
 namespace testsupport
 {
+    juce::File fileFromEnvironment (const char* variable, const char* builtIn)
+    {
+        const auto* value = std::getenv (variable);
+        return juce::File (value != nullptr && *value != 0 ? value : builtIn);
+    }
+
     juce::File ProgramRunner::programFile()
     {
-        const auto* other = std::getenv ("KMX_TEST_PROGRAM");
-        return juce::File (other != nullptr && *other != 0 ? other : KMX_PROGRAM_PATH);
+        return fileFromEnvironment ("KMX_TEST_PROGRAM", KMX_PROGRAM_PATH);
     }
 
     // Windows come and go while the tree is searched (Wine makes and drops

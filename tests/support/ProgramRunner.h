@@ -42,6 +42,10 @@ namespace testsupport
         ::Display* dpy = nullptr;
     };
 
+    // The file a variable of the environment names, or builtIn where it is
+    // unset or empty (for running these tests against another build).
+    juce::File fileFromEnvironment (const char* variable, const char* builtIn);
+
     // Looks for a top-level window with that name below the root; 0 if none.
     ::Window findWindowByName (::Display* dpy, const juce::String& title);
 
